@@ -1,0 +1,77 @@
+// OrvoWidget.exe: runs the sidebar only beside a running Kelvara, once per machine.
+#include <windows.h>
+
+#include "Application.h"
+#include "Handles.h"
+#include "NullDaclSecurity.h"
+#include "Sidebar.h"
+#include "WidgetOptions.h"
+#include "ZekTools.h"
+
+namespace {
+
+constexpr wchar_t kKelvaraMutex[] = L"Global\\Norrel_Mutex_Kelvara";
+constexpr wchar_t kSidebarMutex[] = L"Global\\Norrel_Mutex_OrvoWidget";
+
+bool KelvaraIsRunning(TNullDaclSecurity& Security) {
+  DWORD error = 0;
+  // Probe only: the handle is closed at once so the name does not outlive Kelvara.
+  const TKernelHandle probe(CreateNamedMutex(Security, kKelvaraMutex, error));
+  return error == ERROR_ALREADY_EXISTS;
+}
+
+// Started through the Unicode API so an installation path outside the ANSI code page works.
+void StartKelvara() {
+  const std::wstring exe = GetModuleDir() + L"Kelvara.exe";
+  std::wstring commandLine = L"\"" + exe + L"\"";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = SW_SHOW;
+  PROCESS_INFORMATION process{};
+  if (::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                       &process)) {
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
+  }
+}
+
+void RunSidebar() {
+  Application.SetTitle(L"侧边栏");
+  WidgetOptions->Load();
+  // The hidden window never stands for the program in the taskbar or Alt+Tab.
+  const LONG_PTR exStyle = ::GetWindowLongPtrW(Application.Handle(), GWL_EXSTYLE);
+  ::SetWindowLongPtrW(Application.Handle(), GWL_EXSTYLE, (exStyle & ~LONG_PTR{WS_EX_APPWINDOW}) | WS_EX_TOOLWINDOW);
+  TFmOrvoSidebar sidebar;
+  FmOrvoSidebar = &sidebar;
+  if (sidebar.Handle()) Application.Run();
+  FmOrvoSidebar = nullptr;
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  TNullDaclSecurity security;
+  if (!KelvaraIsRunning(security)) {
+    StartKelvara();
+    return 0;
+  }
+
+  Application.Initialize();
+  DWORD sidebarError = 0;
+  TKernelHandle sidebarMutex(CreateNamedMutex(security, kSidebarMutex, sidebarError));
+  WidgetOptions = new TWidgetOptions();
+  try {
+    if (sidebarError == ERROR_ALREADY_EXISTS)
+      ::MessageBoxW(Application.Handle(), L"[Kelvara 侧边栏]已经启动，不能再次启动", L"提示", MB_ICONINFORMATION);
+    else
+      RunSidebar();
+  } catch (...) {
+    // Whatever left the sidebar, the options are freed unsaved and the mutex closed.
+  }
+  delete WidgetOptions;
+  WidgetOptions = nullptr;
+  sidebarMutex.reset();
+  Application.Finalize();
+  return 0;
+}

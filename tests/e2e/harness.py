@@ -1,0 +1,165 @@
+"""Whole-program scenarios under Wine: temporary installations, programs, the probe.
+
+Python 3 standard library only. Every program a scenario starts is ended by that
+scenario, by its own pid; every wait is bounded.
+"""
+import json
+import os
+import shutil
+import signal
+import subprocess
+import tempfile
+import time
+import unittest
+
+ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+BIN = os.environ.get("ORVO_BIN", os.path.join(ROOT, "build", "win64", "bin"))
+WORK = os.environ.get("ORVO_E2E_WORK", os.path.join(ROOT, "build", "win64", "e2e"))
+WINE_RUN = os.path.join(ROOT, "tools", "wine-run")
+
+KELVARA_MUTEX = r"Global\Norrel_Mutex_Kelvara"
+SIDEBAR_MUTEX = r"Global\Norrel_Mutex_OrvoWidget"
+
+WS_EX_TOOLWINDOW = 0x80
+WS_EX_APPWINDOW = 0x40000
+WM_CLOSE = 0x0010
+WM_SIDEBAR_SAVEANDCLOSE = 0x0846
+WM_KELVARA_CLOSE = 0x0847
+
+
+def windows_path(path):
+    """The path as a Windows program under Wine sees it (drive Z: is the Unix root)."""
+    return "Z:" + os.path.abspath(path).replace("/", "\\")
+
+
+def text_arg(text):
+    """A probe argument that survives any command-line code page."""
+    if text.isascii():
+        return text
+    return "hex:" + text.encode("utf-8").hex()
+
+
+class Installation:
+    """A temporary installation directory holding the programs a scenario needs."""
+
+    def __init__(self, name, programs=("OrvoWidget.exe", "Kelvara.exe")):
+        os.makedirs(WORK, exist_ok=True)
+        self.dir = tempfile.mkdtemp(prefix=name + "-", dir=WORK)
+        for program in programs:
+            shutil.copy2(os.path.join(BIN, program), self.dir)
+
+    def path(self, *parts):
+        return os.path.join(self.dir, *parts)
+
+    def files(self):
+        found = set()
+        for top, _dirs, names in os.walk(self.dir):
+            for name in names:
+                found.add(os.path.relpath(os.path.join(top, name), self.dir))
+        return found
+
+    def remove(self):
+        shutil.rmtree(self.dir, ignore_errors=True)
+
+
+class Scenario(unittest.TestCase):
+    """Base of every e2e test case: starts programs, ends them all afterwards."""
+
+    def setUp(self):
+        self._processes = []      # Popen objects of programs started by this case
+        self._windows_pids = set()  # Windows pids of programs they started in turn
+        self.install = Installation(self.id().split(".")[-1])
+
+    def tearDown(self):
+        for pid in sorted(self._windows_pids):
+            self.probe("kill", str(pid), check=False)
+        for process in self._processes:
+            if process.poll() is None:
+                process.send_signal(signal.SIGKILL)
+            try:
+                process.wait(timeout=10)
+            except subprocess.TimeoutExpired:
+                pass
+        self.install.remove()
+
+    # Programs
+
+    def start(self, program, *args):
+        """Starts a program of the installation under Wine; returns its Popen."""
+        process = subprocess.Popen([WINE_RUN, windows_path(self.install.path(program)), *args],
+                                   cwd=self.install.dir, stdout=subprocess.DEVNULL,
+                                   stderr=subprocess.DEVNULL)
+        self._processes.append(process)
+        return process
+
+    def adopt(self, window):
+        """Ends the program owning this window when the case ends (it was not started here)."""
+        self._windows_pids.add(window["pid"])
+
+    def wait_exit(self, process, timeout=20):
+        try:
+            return process.wait(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            self.fail("program did not end within %s s" % timeout)
+
+    def start_kelvara(self, *args):
+        process = self.start("Kelvara.exe", *args)
+        window = self.wait_window(cls="TFmKelvaraMain")
+        return process, window
+
+    # The probe
+
+    def probe(self, *args, check=True, timeout=30):
+        result = subprocess.run([WINE_RUN, windows_path(os.path.join(BIN, "probe.exe")), *args],
+                                capture_output=True, text=True, timeout=timeout)
+        if check and result.returncode != 0:
+            raise AssertionError("probe %s failed (%d)" % (" ".join(args), result.returncode))
+        out = result.stdout.strip()
+        return json.loads(out) if out else result.returncode
+
+    def _filter(self, cls=None, title=None, pid=None):
+        args = []
+        if cls is not None:
+            args += ["--class", text_arg(cls)]
+        if title is not None:
+            args += ["--title", text_arg(title)]
+        if pid is not None:
+            args += ["--pid", str(pid)]
+        return args
+
+    def windows(self, cls=None, title=None, pid=None):
+        return self.probe("windows", *self._filter(cls, title, pid))
+
+    def wait_window(self, cls=None, title=None, pid=None, timeout_ms=15000):
+        result = self.probe("wait", *self._filter(cls, title, pid), "--timeout", str(timeout_ms),
+                            check=False, timeout=timeout_ms / 1000 + 20)
+        if not isinstance(result, dict):
+            self.fail("no window class=%r title=%r within %d ms" % (cls, title, timeout_ms))
+        return result
+
+    def wait_gone(self, window, timeout_ms=10000):
+        return self.probe("wait-gone", window["hwnd"], "--timeout", str(timeout_ms), check=False,
+                          timeout=timeout_ms / 1000 + 20) == 0
+
+    def info(self, window):
+        return self.probe("info", window["hwnd"])
+
+    def children(self, window):
+        return self.probe("children", window["hwnd"])
+
+    def click(self, window, caption):
+        self.probe("click", window["hwnd"], text_arg(caption))
+
+    def post(self, window, message, wparam=0, lparam=0):
+        self.probe("post", window["hwnd"], hex(message), str(wparam), str(lparam))
+
+    def mutex_exists(self, name):
+        return self.probe("mutex", name)["exists"]
+
+    def eventually(self, predicate, timeout=10.0, message="condition not met"):
+        deadline = time.monotonic() + timeout
+        while time.monotonic() < deadline:
+            if predicate():
+                return
+            time.sleep(0.1)
+        self.fail(message)
