@@ -42,9 +42,11 @@ def text_arg(text):
 class Installation:
     """A temporary installation directory holding the programs a scenario needs."""
 
-    def __init__(self, name, programs=("OrvoWidget.exe", "Kelvara.exe")):
+    def __init__(self, name, programs=("OrvoWidget.exe", "Kelvara.exe"), subdir=None):
         os.makedirs(WORK, exist_ok=True)
-        self.dir = tempfile.mkdtemp(prefix=name + "-", dir=WORK)
+        self.top = tempfile.mkdtemp(prefix=name + "-", dir=WORK)
+        self.dir = os.path.join(self.top, subdir) if subdir else self.top
+        os.makedirs(self.dir, exist_ok=True)
         for program in programs:
             shutil.copy2(os.path.join(BIN, program), self.dir)
 
@@ -59,16 +61,19 @@ class Installation:
         return found
 
     def remove(self):
-        shutil.rmtree(self.dir, ignore_errors=True)
+        shutil.rmtree(self.top, ignore_errors=True)
 
 
 class Scenario(unittest.TestCase):
     """Base of every e2e test case: starts programs, ends them all afterwards."""
 
+    # A case may name a subdirectory of its temporary directory to install into.
+    install_subdir = None
+
     def setUp(self):
         self._processes = []      # Popen objects of programs started by this case
         self._windows_pids = set()  # Windows pids of programs they started in turn
-        self.install = Installation(self.id().split(".")[-1])
+        self.install = Installation(self.id().split(".")[-1], subdir=self.install_subdir)
 
     def tearDown(self):
         for pid in sorted(self._windows_pids):

@@ -112,5 +112,17 @@ class SidebarStartup(Scenario):
         self.assertEqual(ini["Mine"]["Keep"], "1")
 
 
+class SidebarStartupBeyondAnsiPath(Scenario):
+    """Hangul is outside code page 936: an ANSI conversion of this path would be lost."""
+
+    install_subdir = "한글 安装"
+
+    def test_starts_kelvara_from_unicode_installation_path(self):
+        sidebar = self.start("OrvoWidget.exe")
+        self.assertEqual(self.wait_exit(sidebar), 0)
+        kelvara = self.wait_window(cls="TFmKelvaraMain")
+        self.adopt(kelvara)
+
+
 if __name__ == "__main__":
     unittest.main(verbosity=2)
