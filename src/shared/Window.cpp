@@ -17,6 +17,7 @@ bool TWindow::CreateHandle(const wchar_t* ClassName, const wchar_t* Caption, DWO
   if (!::GetClassInfoExW(instance, ClassName, &wc)) {
     wc = WNDCLASSEXW{};
     wc.cbSize = sizeof(wc);
+    wc.style = CS_DBLCLKS;
     wc.lpfnWndProc = &TWindow::WindowProc;
     wc.hInstance = instance;
     wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);

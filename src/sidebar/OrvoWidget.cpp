@@ -5,6 +5,7 @@
 #include "Handles.h"
 #include "NullDaclSecurity.h"
 #include "Sidebar.h"
+#include "SkinImage.h"
 #include "WidgetOptions.h"
 #include "ZekTools.h"
 
@@ -42,9 +43,13 @@ void RunSidebar() {
   // The hidden window never stands for the program in the taskbar or Alt+Tab.
   const LONG_PTR exStyle = ::GetWindowLongPtrW(Application.Handle(), GWL_EXSTYLE);
   ::SetWindowLongPtrW(Application.Handle(), GWL_EXSTYLE, (exStyle & ~LONG_PTR{WS_EX_APPWINDOW}) | WS_EX_TOOLWINDOW);
+  const TGdiPlusSession gdiplus;
   TFmOrvoSidebar sidebar;
   FmOrvoSidebar = &sidebar;
-  if (sidebar.Handle()) Application.Run();
+  if (sidebar.Handle()) {
+    sidebar.Show();
+    Application.Run();
+  }
   FmOrvoSidebar = nullptr;
 }
 

@@ -1,0 +1,161 @@
+#include "GDIPlusCommon.h"
+
+#include <memory>
+
+#include "DefineUint.h"
+#include "SkinImage.h"
+
+namespace {
+
+int FontStyle(const TFont& Font) {
+  switch (ChooseCaptionStyle(Font.Bold, Font.Italic, Font.Underline, Font.StrikeOut)) {
+    case TCaptionStyle::StrikeOut: return Gdiplus::FontStyleStrikeout;
+    case TCaptionStyle::Underline: return Gdiplus::FontStyleUnderline;
+    case TCaptionStyle::BoldItalic: return Gdiplus::FontStyleBoldItalic;
+    case TCaptionStyle::Italic: return Gdiplus::FontStyleItalic;
+    case TCaptionStyle::Bold: return Gdiplus::FontStyleBold;
+    case TCaptionStyle::Regular: break;
+  }
+  return Gdiplus::FontStyleRegular;
+}
+
+void DrawCaption(Gdiplus::Graphics& Graphics, const TPNGButton& Button, const Gdiplus::RectF& Layout,
+                 Gdiplus::StringAlignment LineAlignment) {
+  const TFont& font = Button.GetFont();
+  const Gdiplus::Color colour(255, GetRValue(font.Color), GetGValue(font.Color), GetBValue(font.Color));
+  Gdiplus::FontFamily family(font.Name.c_str());
+  Gdiplus::Font gdiFont(&family, font.Size, FontStyle(font), Gdiplus::UnitPoint);
+  Gdiplus::SolidBrush brush(colour);
+  Gdiplus::StringFormat format(0, LANG_NEUTRAL);
+  format.SetAlignment(Button.FStringAlignment);
+  format.SetLineAlignment(LineAlignment);
+  Graphics.SetTextRenderingHint(Gdiplus::TextRenderingHintAntiAlias);
+  Graphics.DrawString(Button.Caption().c_str(), -1, &gdiFont, Layout, &format, &brush);
+}
+
+}  // namespace
+
+TPNGButton::TPNGButton() = default;
+
+void TPNGButton::SetBounds(int Left, int Top, int Width, int Height) {
+  FLeft = Left;
+  FTop = Top;
+  FWidth = Width;
+  FHeight = Height;
+  ApplyAutoSize();
+}
+
+void TPNGButton::ApplyAutoSize() {
+  if (!AutoSize || !IsImageSet(GetImage())) return;
+  const auto image = LoadSkinImage(GetImage());
+  FWidth = image ? static_cast<int>(image->GetWidth()) : 0;
+  FHeight = image ? static_cast<int>(image->GetHeight()) : 0;
+}
+
+void TPNGButton::SetCaption(const std::wstring& Value) {
+  FCaption = Value;
+  Paint();
+}
+
+void TPNGButton::SetImageNormal(const std::wstring& Path) {
+  if (!FState.SetImageNormal(Path)) return;
+  ApplyAutoSize();
+  Paint();
+}
+
+void TPNGButton::SetImageOver(const std::wstring& Path) {
+  if (!FState.SetImageOver(Path)) return;
+  ApplyAutoSize();
+  Paint();
+}
+
+void TPNGButton::SetDrawIamge(bool Value) {
+  if (Value == FDrawImage) return;
+  FDrawImage = Value;
+  Paint();
+}
+
+void TPNGButton::SetRotate(double Degrees) {
+  if (Degrees == FRotate) return;
+  FRotate = Degrees;
+  Paint();
+}
+
+void TPNGButton::MouseEnter() {
+  // The event first, then the state change.
+  if (OnMouseEnter) OnMouseEnter(*this);
+  if (FState.MouseEnter()) Paint();
+}
+
+void TPNGButton::MouseLeave() {
+  if (OnMouseLeave) OnMouseLeave(*this);
+  if (FState.MouseLeave()) Paint();
+}
+
+void TPNGButton::MouseMove(int X, int Y) { FState.MouseMove(X, Y, FWidth, FHeight); }
+
+void TPNGButton::MouseDown(TMouseButton Button, int X, int Y) {
+  FState.MouseDown(Button);
+  if (OnMouseDown) OnMouseDown(*this, Button, X, Y);
+}
+
+void TPNGButton::MouseUp(TMouseButton Button, int X, int Y, bool Inside) {
+  if (Button == TMouseButton::Left && Inside && FState.FButtonState == pbsDown) {
+    FState.Click();
+    if (OnClick) OnClick(*this);
+  }
+  FState.MouseUp();
+  if (OnMouseUp) OnMouseUp(*this, Button, X, Y);
+}
+
+void TPNGButton::DblClick() {
+  if (OnDblClick) OnDblClick(*this);
+}
+
+void TPNGButton::Paint() {
+  if (FNotifyHandle) ::SendMessageW(FNotifyHandle, WM_IMAGEBUTTON_PAINT, 0, 0);
+  if (!FDrawImage || !FNotifyHandle) return;
+
+  // Painting itself on the form: both alignments follow StringAlignment here.
+  HDC dc = ::GetDC(FNotifyHandle);
+  if (!dc) return;
+  {
+    Gdiplus::Graphics graphics(dc);
+    graphics.TranslateTransform(static_cast<Gdiplus::REAL>(FLeft), static_cast<Gdiplus::REAL>(FTop));
+    if (IsImageSet(GetImage()))
+      if (const auto image = LoadSkinImage(GetImage())) graphics.DrawImage(image.get(), 0, 0, FWidth, FHeight);
+    if (!FCaption.empty())
+      DrawCaption(graphics, *this,
+                  Gdiplus::RectF(0, 0, static_cast<Gdiplus::REAL>(FWidth), static_cast<Gdiplus::REAL>(FHeight)),
+                  FStringAlignment);
+  }
+  ::ReleaseDC(FNotifyHandle, dc);
+}
+
+void DrawPNGButton(Gdiplus::Graphics& Graphics, const TPNGButton& Button) {
+  if (!Button.GetImage().empty()) {
+    if (const auto image = LoadSkinImage(Button.GetImage())) {
+      const Gdiplus::Rect target(Button.Left(), Button.Top(), Button.Width(), Button.Height());
+      if (Button.Rotate() == 0.0) {
+        Graphics.DrawImage(image.get(), target);
+      } else {
+        Gdiplus::Matrix matrix;
+        const Gdiplus::PointF centre(static_cast<Gdiplus::REAL>(Button.Left() + Button.Width() / 2),
+                                     static_cast<Gdiplus::REAL>(Button.Top() + Button.Height() / 2));
+        matrix.RotateAt(static_cast<Gdiplus::REAL>(Button.Rotate()), centre, Gdiplus::MatrixOrderPrepend);
+        Graphics.SetTransform(&matrix);
+        Graphics.DrawImage(image.get(), target);
+        Graphics.ResetTransform();
+      }
+    }
+  }
+  if (!Button.Caption().empty()) {
+    const Gdiplus::RectF layout(static_cast<Gdiplus::REAL>(Button.Left()), static_cast<Gdiplus::REAL>(Button.Top()),
+                                static_cast<Gdiplus::REAL>(Button.Width()), static_cast<Gdiplus::REAL>(Button.Height()));
+    // Vertically centred only with centre alignment; otherwise at the top.
+    const Gdiplus::StringAlignment line = Button.FStringAlignment == Gdiplus::StringAlignmentCenter
+                                              ? Gdiplus::StringAlignmentCenter
+                                              : Gdiplus::StringAlignmentNear;
+    DrawCaption(Graphics, Button, layout, line);
+  }
+}
