@@ -1,0 +1,305 @@
+#include "VCLUnZip.h"
+
+#include <algorithm>
+#include <memory>
+
+#include "ZipEntryCheck.h"
+#include "ZipInflate.h"
+
+namespace {
+
+struct TCancelled {};
+
+bool Exists(const std::wstring& Path) { return ::GetFileAttributesW(Path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+std::wstring ParentOf(const std::wstring& Path) {
+  const auto at = Path.find_last_of(L'\\');
+  return at == std::wstring::npos ? std::wstring() : Path.substr(0, at);
+}
+
+// Creates Dir and its missing parents; every directory made is appended to Made.
+bool ForceDirectories(const std::wstring& Dir, std::vector<std::wstring>& Made) {
+  if (Dir.empty()) return false;
+  const DWORD attributes = ::GetFileAttributesW(Dir.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES) return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+  const std::wstring parent = ParentOf(Dir);
+  if (parent.empty() || parent == Dir || (parent.size() == 2 && parent[1] == L':')) {
+    if (!::CreateDirectoryW(Dir.c_str(), nullptr)) return false;
+  } else {
+    if (!ForceDirectories(parent, Made)) return false;
+    if (!::CreateDirectoryW(Dir.c_str(), nullptr) && ::GetLastError() != ERROR_ALREADY_EXISTS) return false;
+  }
+  Made.push_back(Dir);
+  return true;
+}
+
+[[noreturn]] void WriteFailed(const std::wstring& What) {
+  (void)What;
+  throw EUnZipError(TUnZipFailure::RolledBack, "cannot write the update");
+}
+
+class TFileSink final : public IZipSink {
+ public:
+  explicit TFileSink(const std::wstring& Path)
+      : FFile(::CreateFileW(Path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr)) {
+    if (FFile == INVALID_HANDLE_VALUE) WriteFailed(Path);
+  }
+  TFileSink(const TFileSink&) = delete;
+  TFileSink& operator=(const TFileSink&) = delete;
+  ~TFileSink() { Close(); }
+  void Write(const std::uint8_t* Data, std::size_t Size) override {
+    DWORD written = 0;
+    if (!::WriteFile(FFile, Data, static_cast<DWORD>(Size), &written, nullptr) || written != Size) WriteFailed(L"");
+  }
+  void SetTime(std::uint16_t DosDate, std::uint16_t DosTime) {
+    FILETIME local{}, utc{};
+    if (::DosDateTimeToFileTime(DosDate, DosTime, &local) && ::LocalFileTimeToFileTime(&local, &utc))
+      ::SetFileTime(FFile, nullptr, nullptr, &utc);
+  }
+  void Close() {
+    if (FFile != INVALID_HANDLE_VALUE) {
+      const BOOL ok = ::CloseHandle(FFile);
+      FFile = INVALID_HANDLE_VALUE;
+      if (!ok) WriteFailed(L"");
+    }
+  }
+
+ private:
+  HANDLE FFile;
+};
+
+// What one run changed, so that it can be undone in reverse.
+class TInstallJournal {
+ public:
+  struct TPlaced {
+    std::wstring Target;
+    std::wstring Backup;  // empty: the target did not exist before
+  };
+  std::vector<std::wstring> MadeDirs;
+  std::vector<TPlaced> Placed;
+  std::wstring PendingTemp;  // a temporary file being written
+
+  void RollBack() {
+    if (!PendingTemp.empty()) ::DeleteFileW(PendingTemp.c_str());
+    for (auto it = Placed.rbegin(); it != Placed.rend(); ++it) {
+      ::SetFileAttributesW(it->Target.c_str(), FILE_ATTRIBUTE_NORMAL);
+      if (!it->Backup.empty()) {
+        // Renaming works for a running program, so the new file is moved away first.
+        const std::wstring discarded = it->Target + L".~discard";
+        if (::MoveFileExW(it->Target.c_str(), discarded.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+          ::MoveFileExW(it->Backup.c_str(), it->Target.c_str(), 0);
+          if (!::DeleteFileW(discarded.c_str())) ::MoveFileExW(discarded.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+        } else if (!Exists(it->Target)) {
+          ::MoveFileExW(it->Backup.c_str(), it->Target.c_str(), 0);
+        }
+      } else {
+        ::DeleteFileW(it->Target.c_str());
+      }
+    }
+    for (auto it = MadeDirs.rbegin(); it != MadeDirs.rend(); ++it) ::RemoveDirectoryW(it->c_str());
+  }
+};
+
+std::wstring RunToken() {
+  SYSTEMTIME now{};
+  ::GetLocalTime(&now);
+  wchar_t text[64];
+  swprintf(text, 64, L"%04u%02u%02u-%02u%02u%02u-%lu", now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute,
+           now.wSecond, static_cast<unsigned long>(::GetCurrentProcessId()));
+  return text;
+}
+
+bool DecodeAnsi(std::string_view Raw, std::wstring& Out) {
+  if (Raw.empty()) {
+    Out.clear();
+    return true;
+  }
+  const int n = ::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, Raw.data(), static_cast<int>(Raw.size()), nullptr, 0);
+  if (n <= 0) return false;
+  Out.assign(static_cast<std::size_t>(n), L'\0');
+  ::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, Raw.data(), static_cast<int>(Raw.size()), Out.data(), n);
+  return true;
+}
+
+}  // namespace
+
+void RemoveTreeBestEffort(const std::wstring& Dir) {
+  WIN32_FIND_DATAW data;
+  const HANDLE find = ::FindFirstFileW((Dir + L"\\*").c_str(), &data);
+  if (find != INVALID_HANDLE_VALUE) {
+    do {
+      const std::wstring name = data.cFileName;
+      if (name == L"." || name == L"..") continue;
+      const std::wstring path = Dir + L"\\" + name;
+      if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        RemoveTreeBestEffort(path);
+      } else {
+        ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        ::DeleteFileW(path.c_str());
+      }
+    } while (::FindNextFileW(find, &data));
+    ::FindClose(find);
+  }
+  ::RemoveDirectoryW(Dir.c_str());
+}
+
+void TVCLUnZip::SetDestDir(std::wstring Dir) {
+  while (!Dir.empty() && Dir.back() == L'\\') Dir.pop_back();
+  FDestDir = std::move(Dir);
+}
+
+void TVCLUnZip::Pump() {
+  if (DoProcessMessages) {
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_QUIT) {
+        ::PostQuitMessage(static_cast<int>(msg.wParam));
+        FCancel = true;  // the program is ending: nothing half-done may stay
+        break;
+      }
+      ::TranslateMessage(&msg);
+      ::DispatchMessageW(&msg);
+    }
+  }
+  if (FCancel) throw TCancelled{};
+}
+
+std::vector<std::uint8_t> TVCLUnZip::ReadArchive() const {
+  const HANDLE file = ::CreateFileW(ZipName.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) throw EUnZipError(TUnZipFailure::NotAnArchive, "archive cannot be opened");
+  LARGE_INTEGER size{};
+  std::vector<std::uint8_t> bytes;
+  bool ok = ::GetFileSizeEx(file, &size) && size.QuadPart < (std::int64_t{1} << 32);
+  if (ok) {
+    bytes.resize(static_cast<std::size_t>(size.QuadPart));
+    std::size_t at = 0;
+    while (ok && at < bytes.size()) {
+      DWORD got = 0;
+      const DWORD want = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - at, 1u << 20));
+      ok = ::ReadFile(file, bytes.data() + at, want, &got, nullptr) && got == want;
+      at += got;
+    }
+  }
+  ::CloseHandle(file);
+  if (!ok) throw EUnZipError(TUnZipFailure::NotAnArchive, "archive cannot be read");
+  return bytes;
+}
+
+void TVCLUnZip::Check() {
+  const auto bytes = ReadArchive();
+  try {
+    const TZipArchive archive(bytes, DecodeAnsi);
+    VerifyArchive(archive);
+  } catch (const EZipError& e) {
+    throw EUnZipError(e.Fault() == TZipFault::NotAnArchive ? TUnZipFailure::NotAnArchive : TUnZipFailure::Rejected,
+                      e.what());
+  }
+}
+
+std::int32_t TVCLUnZip::UnZip() {
+  FCancel = false;
+  const auto bytes = ReadArchive();
+  std::unique_ptr<TZipArchive> archive;
+  try {
+    archive = std::make_unique<TZipArchive>(bytes, DecodeAnsi);
+  } catch (const EZipError& e) {
+    throw EUnZipError(e.Fault() == TZipFault::NotAnArchive ? TUnZipFailure::NotAnArchive : TUnZipFailure::Rejected,
+                      e.what());
+  }
+
+  FBusy = true;
+  struct TBusy {
+    bool& Flag;
+    ~TBusy() { Flag = false; }
+  } busy{FBusy};
+
+  TInstallJournal journal;
+  std::int32_t count = 0;
+  const std::wstring backupRoot = FDestDir + L"\\Update\\Backup";
+  const std::wstring backupDir = backupRoot + L"\\" + RunToken();
+  const std::wstring tempSuffix = L".~upd" + RunToken();
+  try {
+    // Every check before the first write: data, then room for it.
+    try {
+      VerifyArchive(*archive, [this](std::uint64_t) { Pump(); });
+    } catch (const EZipError& e) {
+      throw EUnZipError(TUnZipFailure::Rejected, e.what());
+    }
+    if (!ForceDirectories(FDestDir, journal.MadeDirs)) WriteFailed(FDestDir);
+    ULARGE_INTEGER available{};
+    if (::GetDiskFreeSpaceExW(FDestDir.c_str(), &available, nullptr, nullptr) &&
+        available.QuadPart < archive->TotalUncompressedSize() + (1u << 20))
+      throw EUnZipError(TUnZipFailure::NoSpace, "not enough free space");
+
+    // Backups of earlier runs that could not be removed then (a program was running).
+    RemoveTreeBestEffort(backupRoot);
+
+    for (const auto& entry : archive->Entries()) {
+      Pump();
+      const std::wstring target = EntryTargetPath(FDestDir, entry.Name);
+      if (entry.IsDirectory) {
+        if (!ForceDirectories(target, journal.MadeDirs)) WriteFailed(target);
+        ++count;
+        continue;
+      }
+      if (!ForceDirectories(ParentOf(target), journal.MadeDirs)) WriteFailed(target);
+      const DWORD existing = ::GetFileAttributesW(target.c_str());
+      if (existing != INVALID_FILE_ATTRIBUTES && (existing & FILE_ATTRIBUTE_DIRECTORY)) WriteFailed(target);
+      if (existing != INVALID_FILE_ATTRIBUTES && (existing & FILE_ATTRIBUTE_READONLY) && !ReplaceReadOnly) continue;
+
+      const std::wstring temp = target + tempSuffix;
+      journal.PendingTemp = temp;
+      {
+        TFileSink sink(temp);
+        try {
+          InflateEntry(*archive, entry, sink, [&](std::uint64_t written) {
+            if (OnFilePercentDone) OnFilePercentDone(*this, EntryPercent(written, entry.UncompressedSize));
+            Pump();
+          });
+        } catch (const EZipError& e) {
+          throw EUnZipError(TUnZipFailure::RolledBack, e.what());
+        }
+        sink.SetTime(entry.DosDate, entry.DosTime);
+        sink.Close();
+      }
+
+      TInstallJournal::TPlaced placed{target, {}};
+      if (existing != INVALID_FILE_ATTRIBUTES) {
+        placed.Backup = backupDir + L"\\" + NormalizeEntryName(entry.Name);
+        std::vector<std::wstring> backupDirs;  // removed with the backup folder
+        if (!ForceDirectories(ParentOf(placed.Backup), backupDirs) ||
+            !::MoveFileExW(target.c_str(), placed.Backup.c_str(), 0))
+          WriteFailed(target);
+      }
+      journal.Placed.push_back(placed);
+      if (!::MoveFileExW(temp.c_str(), target.c_str(), 0)) WriteFailed(target);
+      journal.PendingTemp.clear();
+      if (RetainAttributes) ::SetFileAttributesW(target.c_str(), entry.Attributes ? entry.Attributes : FILE_ATTRIBUTE_NORMAL);
+      ++count;
+    }
+  } catch (...) {
+    journal.RollBack();
+    RemoveTreeBestEffort(backupDir);
+    ::RemoveDirectoryW(backupRoot.c_str());
+    std::exception_ptr error = std::current_exception();
+    bool started = !journal.Placed.empty() || count > 0;
+    try {
+      std::rethrow_exception(error);
+    } catch (const TCancelled&) {
+      if (OnUnZipComplete) OnUnZipComplete(*this, 0);
+      throw EUnZipError(TUnZipFailure::Cancelled, "cancelled");
+    } catch (const EUnZipError&) {
+      if (started && OnUnZipComplete) OnUnZipComplete(*this, 0);
+      throw;
+    } catch (...) {
+      if (started && OnUnZipComplete) OnUnZipComplete(*this, 0);
+      throw EUnZipError(TUnZipFailure::RolledBack, "update not installed");
+    }
+  }
+  // Done: the previous files are no longer needed (a running program's stays until next time).
+  RemoveTreeBestEffort(backupDir);
+  ::RemoveDirectoryW(backupRoot.c_str());
+  if (OnUnZipComplete) OnUnZipComplete(*this, count);
+  return count;
+}

@@ -1,0 +1,69 @@
+// TVCLUnZip: installs an update archive over a directory as one transaction. The whole
+// archive is checked first (structure, names, a dry run of every entry, free space); each
+// entry is then written to a temporary file beside its target, the file it replaces is
+// moved to a backup folder under "Update\", and the new file is renamed into place. Any
+// failure or cancellation moves every backup back and removes what did not exist before.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "ZipArchive.h"
+
+enum class TUnZipFailure {
+  NotAnArchive,  // the file is missing or no ZIP archive at all
+  Rejected,      // a ZIP archive that failed a check; nothing was written
+  NoSpace,       // the destination disk cannot take it; nothing was written
+  RolledBack,    // writing failed part-way; the previous files are back
+  Cancelled,     // CancelTheOperation; the previous files are back
+};
+
+class EUnZipError : public std::runtime_error {
+ public:
+  EUnZipError(TUnZipFailure Failure, const std::string& What) : std::runtime_error(What), FFailure(Failure) {}
+  TUnZipFailure Failure() const { return FFailure; }
+
+ private:
+  TUnZipFailure FFailure;
+};
+
+enum TUZOverwriteMode : std::uint8_t { Prompt, Always, Never, ifNewer, ifOlder };
+
+class TVCLUnZip {
+ public:
+  std::wstring ZipName;
+  void SetDestDir(std::wstring Dir);
+  const std::wstring& DestDir() const { return FDestDir; }
+  bool DoAll = true;
+  bool RecreateDirs = true;
+  TUZOverwriteMode OverwriteMode = Always;
+  bool ReplaceReadOnly = true;
+  bool RetainAttributes = true;
+  bool DoProcessMessages = true;
+
+  std::function<void(TVCLUnZip& Sender, std::int32_t Percent)> OnFilePercentDone;
+  // Once at the end of every run that got past the checks, with the files now in place.
+  std::function<void(TVCLUnZip& Sender, std::int32_t FileCount)> OnUnZipComplete;
+
+  // Reads and checks the archive without writing anything; throws EUnZipError.
+  void Check();
+  // The number of entries installed; throws EUnZipError (with everything as before).
+  std::int32_t UnZip();
+  void CancelTheOperation() { FCancel = true; }
+  bool FBusy = false;
+
+ private:
+  std::vector<std::uint8_t> ReadArchive() const;
+  void Pump();
+
+  std::wstring FDestDir;
+  bool FCancel = false;
+};
+
+// Removes a directory tree, read-only files included; what cannot go (a running program) stays.
+void RemoveTreeBestEffort(const std::wstring& Dir);
