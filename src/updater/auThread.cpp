@@ -268,6 +268,8 @@ bool TauCustomThread::Execute() {
   // Our own handle: the thread object may be freed (and its handle closed) while we wait.
   HANDLE wait = nullptr;
   ::DuplicateHandle(::GetCurrentProcess(), FThread->FHandle, ::GetCurrentProcess(), &wait, SYNCHRONIZE, FALSE, 0);
+  // Busy from here on, not only once the new thread got its first time slice.
+  FThread->FRunning = true;
   FThread->Resume();
   if (!FWaitThread || !wait) {
     if (wait) ::CloseHandle(wait);
