@@ -52,15 +52,22 @@ void TFmWidgetBase::PaintButtons(Gdiplus::Graphics&) {}
 
 void TFmWidgetBase::SetWinDesk(TWinDesk Value) {
   if (Value == FWinDesk) return;
-  const bool wasTop = FWinDesk == wdTop;
-  const bool becomesTop = Value == wdTop;
-  if (wasTop != becomesTop && (Value == wdNormal || Value == wdTop || Value == wdDesk))
-    ::SetWindowPos(Handle(), becomesTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
-                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
-  if (Value == wdDesk)
-    ::SetParent(Handle(), ::GetDesktopWindow());
-  else if (Value == wdNormal || Value == wdTop)
-    ::SetParent(Handle(), nullptr);
+  const bool known = Value == wdNormal || Value == wdTop || Value == wdDesk;
+  if (known) {
+    // Only a change between the desktop and top level touches the parent, so the owner
+    // (no taskbar button, closed with the program) survives; it is put back on leaving.
+    if (Value == wdDesk) {
+      FOwner = ::GetWindow(Handle(), GW_OWNER);
+      ::SetParent(Handle(), ::GetDesktopWindow());
+    } else if (FWinDesk == wdDesk) {
+      ::SetParent(Handle(), nullptr);
+      if (FOwner) ::SetWindowLongPtrW(Handle(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(FOwner));
+    }
+    const bool topmost = (::GetWindowLongPtrW(Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+    if (topmost != (Value == wdTop))
+      ::SetWindowPos(Handle(), Value == wdTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+  }
   FWinDesk = Value;
 }
 

@@ -70,4 +70,5 @@ class TFmWidgetBase : public TWindow {
   TPNGButton* FHover = nullptr;
   TPNGButton* FPressed = nullptr;
   bool FTrackingLeave = false;
+  HWND FOwner = nullptr;  // the owner window, kept while embedded in the desktop
 };

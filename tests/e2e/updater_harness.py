@@ -1,0 +1,164 @@
+"""Scenarios of the updater: a loopback update server and an installation around Renewa.exe.
+
+The updater reaches the server through its proxy setting (Config\\GlobalOptions.ini with
+ProxyType 2), so the update host named in the program needs no name resolution.
+"""
+import http.server
+import io
+import os
+import sys
+import threading
+import urllib.parse
+import zipfile
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from harness import Installation, Scenario  # noqa: E402
+
+VERSION_PATH = "/File/Update/Update6.txt"
+ARCHIVE_PATH = "/File/Update/Update6.zip"
+RENEWA_MUTEX = r"Global\Norrel_Mutex_Renewa"
+IDOK, IDYES, IDNO = 1, 6, 7
+
+ZH = {
+    "title": "Kelvara自动升级", "hint": "提示", "question": "检测到有可用更新，是否进行更新？",
+    "up_to_date": "已升级到最新版本", "close": "操作台正在运行，升级需要关闭操作台，是否自动关闭",
+    "abandoned": "已放弃升级，升级失败", "completed": "升级完成", "failed": "升级失败，已恢复原来的版本",
+    "content": "升级内容", "progress": "升级进度",
+}
+EN = {
+    "title": "Kelvara Auto update", "hint": "Hint", "question": "Update is available to detect whether the update?",
+    "completed": "Upgrade completed", "content": "Content", "progress": "Progress",
+}
+
+
+class UpdateServer:
+    """Answers GET requests, absolute-URI (proxy) ones included, from a table of paths."""
+
+    def __init__(self):
+        self.routes = {}
+        self.requests = []
+        owner = self
+
+        class Handler(http.server.BaseHTTPRequestHandler):
+            def do_GET(self):
+                path = urllib.parse.urlsplit(self.path).path or self.path
+                owner.requests.append(path)
+                status, body, with_length = owner.routes.get(path, (404, b"not found", True))
+                self.send_response(status)
+                self.send_header("Content-Type", "application/octet-stream")
+                self.send_header("Cache-Control", "no-store")
+                if with_length:
+                    self.send_header("Content-Length", str(len(body)))
+                else:
+                    self.close_connection = True
+                self.send_header("Connection", "close")
+                self.end_headers()
+                self.wfile.write(body)
+
+            def log_message(self, *args):
+                pass
+
+        self.server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)
+        self.server.daemon_threads = True
+        self.port = self.server.server_address[1]
+        self.thread = threading.Thread(target=self.server.serve_forever, kwargs={"poll_interval": 0.1}, daemon=True)
+        self.thread.start()
+
+    def route(self, path, body, status=200, with_length=True):
+        self.routes[path] = (status, body, with_length)
+
+    def stop(self):
+        self.server.shutdown()
+        self.server.server_close()
+        self.thread.join(timeout=5)
+
+
+def version_file(version, notes=()):
+    lines = ["[UpdateInfo]", "Version=" + version, "[VersionInfo]"]
+    lines += ["Line%d=%s" % (i + 1, note) for i, note in enumerate(notes)]
+    # UTF-16 with a byte-order mark: read the same under any ANSI code page.
+    return b"\xff\xfe" + "\r\n".join(lines + [""]).encode("utf-16-le")
+
+
+def archive(entries):
+    """entries: (name, bytes[, DOS attributes]); names ending in '/' are directories."""
+    out = io.BytesIO()
+    with zipfile.ZipFile(out, "w", zipfile.ZIP_DEFLATED) as z:
+        for entry in entries:
+            name, data = entry[0], entry[1]
+            info = zipfile.ZipInfo(name, date_time=(2025, 1, 1, 12, 0, 0))
+            info.create_system = 0
+            info.external_attr = entry[2] if len(entry) > 2 else (0x10 if name.endswith("/") else 0x20)
+            info.compress_type = zipfile.ZIP_STORED if name.endswith("/") else zipfile.ZIP_DEFLATED
+            z.writestr(info, data)
+    return out.getvalue()
+
+
+def corrupt(zip_bytes, name):
+    """The archive with one byte of the named entry's data changed (its CRC no longer matches)."""
+    data = bytearray(zip_bytes)
+    with zipfile.ZipFile(io.BytesIO(zip_bytes)) as z:
+        info = z.getinfo(name)
+    offset = info.header_offset + 30 + len(info.filename.encode()) + len(info.extra)
+    data[offset + info.compress_size // 2] ^= 0x55
+    return bytes(data)
+
+
+class UpdaterScenario(Scenario):
+    language = 1
+
+    def setUp(self):
+        # As Scenario.setUp, with the updater beside the stand-in and no sidebar.
+        self._processes = []
+        self._windows_pids = set()
+        self.install = Installation(self.id().split(".")[-1], programs=("Renewa.exe", "Kelvara.exe"))
+        self.server = UpdateServer()
+        self.addCleanup(self.server.stop)
+        self.write_options(self.server.port)
+        self.texts = ZH if self.language == 1 else EN
+
+    def write_options(self, port, language=None):
+        os.makedirs(self.install.path("Config"), exist_ok=True)
+        with open(self.install.path("Config", "GlobalOptions.ini"), "w", newline="\r\n") as f:
+            f.write("[GlobalOptions]\nLanguage=%d\nProxyType=2\nProxySvr=127.0.0.1\nProxyPort=%d\n"
+                    % (self.language if language is None else language, port))
+
+    def snapshot(self):
+        """Every file of the installation outside Update\\, with its bytes and read-only flag."""
+        state = {}
+        for name in self.install.files():
+            if name.startswith("Update" + os.sep) or name.startswith("Config" + os.sep):
+                continue
+            path = self.install.path(name)
+            with open(path, "rb") as f:
+                state[name] = (f.read(), os.access(path, os.W_OK))
+        return state
+
+    def start_renewa(self, *args):
+        return self.start("Renewa.exe", *args)
+
+    def wait_box(self, text=None, timeout_ms=20000):
+        box = self.wait_window(title=self.texts["hint"], cls="#32770", timeout_ms=timeout_ms)
+        if text is not None:
+            self.assertIn(text, self.box_texts(box))
+        return box
+
+    def box_texts(self, box):
+        return [c["text"] for c in self.children(box) if c["class"].lower() == "static"]
+
+    def press(self, box, button_id):
+        buttons = [c for c in self.children(box) if c["class"].lower() == "button" and c["id"] == button_id]
+        self.assertTrue(buttons, "no button %d in the message box" % button_id)
+        self.click(box, buttons[0]["text"])
+        self.assertTrue(self.wait_gone(box), "message box stayed")
+
+    def main_window(self, timeout_ms=15000):
+        return self.wait_window(cls="TFmMain", timeout_ms=timeout_ms)
+
+    def memo_text(self, window):
+        return [c["text"] for c in self.children(window) if c["class"].lower() == "edit"][0]
+
+    def adopt_kelvara(self, timeout_ms=15000):
+        window = self.wait_window(cls="TFmKelvaraMain", timeout_ms=timeout_ms)
+        self.adopt(window)
+        return window
