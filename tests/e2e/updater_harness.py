@@ -131,7 +131,7 @@ class UpdaterScenario(Scenario):
                 continue
             path = self.install.path(name)
             with open(path, "rb") as f:
-                state[name] = (f.read(), os.access(path, os.W_OK))
+                state[name] = (f.read(), os.stat(path).st_mode & 0o222 != 0)
         return state
 
     def start_renewa(self, *args):
