@@ -39,6 +39,19 @@ def text_arg(text):
     return "hex:" + text.encode("utf-8").hex()
 
 
+def test_widget(install, name, settings, source="Test"):
+    """Widgets\\<name>\\Widget.dll from a test widget library, with its Seting.ini."""
+    directory = install.path("Widgets", name)
+    os.makedirs(directory, exist_ok=True)
+    shutil.copy2(os.path.join(BIN, "testwidgets", source, "Widget.dll"), directory)
+    with open(os.path.join(directory, "Seting.ini"), "w", newline="\r\n") as f:
+        f.write("[TestWidget]\nName=%s\n%s" % (name, settings))
+
+
+def copy_skins(install):
+    shutil.copytree(os.path.join(BIN, "Skin"), install.path("Skin"), dirs_exist_ok=True)
+
+
 class Installation:
     """A temporary installation directory holding the programs a scenario needs."""
 
@@ -157,6 +170,27 @@ class Scenario(unittest.TestCase):
 
     def post(self, window, message, wparam=0, lparam=0):
         self.probe("post", window["hwnd"], hex(message), str(wparam), str(lparam))
+
+    def move(self, window, left, top, width, height):
+        self.probe("move", window["hwnd"], str(left), str(top), str(width), str(height))
+
+    def screenshot(self, name):
+        """The whole X display as a PNG in the installation's parent directory."""
+        path = os.path.join(self.install.top, name)
+        subprocess.run(["import", "-display", os.environ["DISPLAY"], "-window", "root", path],
+                       check=True, timeout=30)
+        return path
+
+    @staticmethod
+    def pixels(png, points):
+        """RGB of each (x, y) of a PNG, read by ImageMagick."""
+        result = []
+        for x, y in points:
+            out = subprocess.run(["convert", png, "-crop", "1x1+%d+%d" % (x, y), "-depth", "8", "txt:-"],
+                                 capture_output=True, text=True, check=True, timeout=30).stdout
+            values = out.splitlines()[-1].split("(")[1].split(")")[0].split(",")
+            result.append(tuple(int(float(v)) for v in values[:3]))
+        return result
 
     def mutex_exists(self, name):
         return self.probe("mutex", name)["exists"]

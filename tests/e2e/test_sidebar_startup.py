@@ -107,7 +107,7 @@ class SidebarStartup(Scenario):
         ini = configparser.ConfigParser()
         ini.read(self.install.path("Config", "WidgetOptions.ini"), encoding="utf-8")
         self.assertEqual(ini["Sidebar"]["SidebarAlign"], "0")
-        self.assertEqual(ini["Sidebar"]["SidebarMonitor"], "3")
+        self.assertEqual(ini["Sidebar"]["SidebarMonitor"], "0")  # clamped to the monitors present
         self.assertEqual(ini["Sidebar"]["WidgetInterval"], "4")
         self.assertEqual(ini["Mine"]["Keep"], "1")
 

@@ -10,6 +10,7 @@
 //   probe kill PID                                      ends a Windows process by its pid
 //   probe mutex NAME                                    {"exists": true|false}
 //   probe cursor X Y                                    moves the mouse pointer
+//   probe move HWND X Y W H                             moves and sizes a window
 //
 // Text arguments may be given as "hex:" followed by UTF-8 bytes in hexadecimal, so that
 // Chinese captions pass any command line unchanged.
@@ -262,5 +263,11 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"mutex" && argc >= 3) return MutexExists(Arg(argv[2]));
   if (command == L"cursor" && argc >= 4)
     return ::SetCursorPos(static_cast<int>(Number(argv[2])), static_cast<int>(Number(argv[3]))) ? 0 : 1;
+  if (command == L"move" && argc >= 7)
+    return ::SetWindowPos(WindowArg(argv[2]), nullptr, static_cast<int>(Number(argv[3])),
+                          static_cast<int>(Number(argv[4])), static_cast<int>(Number(argv[5])),
+                          static_cast<int>(Number(argv[6])), SWP_NOZORDER | SWP_NOACTIVATE)
+               ? 0
+               : 1;
   return 2;
 }
