@@ -118,6 +118,11 @@ void FindFiles(std::vector<std::wstring>& List, const std::wstring& Dir, const s
   } while (::FindNextFileW(find.get(), &record));
 }
 
+bool IsFile(const std::wstring& Path) {
+  const DWORD attributes = ::GetFileAttributesW(Path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 void TrimWorkingSet() {
   ::SetProcessWorkingSetSize(::GetCurrentProcess(), static_cast<SIZE_T>(-1), static_cast<SIZE_T>(-1));
 }

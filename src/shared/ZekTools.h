@@ -46,5 +46,8 @@ using TFindFilesCallback = void (*)(const std::wstring& FullPath, const WIN32_FI
 void FindFiles(std::vector<std::wstring>& List, const std::wstring& Dir, const std::wstring& Mask, bool Recursive,
                TFindFilesCallback Callback);
 
+// True when Path names an existing file (not a directory).
+bool IsFile(const std::wstring& Path);
+
 // Gives back as many pages of this process's working set as the system allows.
 void TrimWorkingSet();

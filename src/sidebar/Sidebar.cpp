@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include "Application.h"
+#include "Hourglass.h"
 #include "Monitors.h"
 #include "ProxyChoice.h"
 #include "SidebarPlacement.h"
@@ -17,23 +18,6 @@ constexpr wchar_t kSkinDir[] = L"Skin\\sidebar\\";
 constexpr wchar_t kBackgroundDir[] = L"Skin\\sidebar\\background\\";
 constexpr wchar_t kDefaultSkin[] = L"White.png";
 constexpr int kDesignHeight = 423;
-
-bool IsFile(const std::wstring& Path) {
-  const DWORD attributes = ::GetFileAttributesW(Path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-// Restores the normal cursor however the scope is left.
-class THourglass {
- public:
-  THourglass() : FOld(::SetCursor(::LoadCursorW(nullptr, IDC_WAIT))) {}
-  ~THourglass() { ::SetCursor(FOld ? FOld : ::LoadCursorW(nullptr, IDC_ARROW)); }
-  THourglass(const THourglass&) = delete;
-  THourglass& operator=(const THourglass&) = delete;
-
- private:
-  HCURSOR FOld;
-};
 
 }  // namespace
 

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "Application.h"
+#include "Hourglass.h"
 #include "Sidebar.h"
 #include "WidgetListFile.h"
 #include "WidgetOptions.h"
@@ -29,11 +30,6 @@ std::wstring TakeText(BSTR& Text) {
   ::SysFreeString(Text);
   Text = nullptr;
   return value;
-}
-
-bool IsFile(const std::wstring& Path) {
-  const DWORD attributes = ::GetFileAttributesW(Path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 }  // namespace
@@ -139,19 +135,13 @@ void TFmOrvoSidebar::SaveSidebarSet() {
 
 void TFmOrvoSidebar::LoadWidgets(bool Locked) {
   if (!Visible()) return;
-  const HCURSOR old = ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
-  try {
-    for (const std::wstring& line : ReadWidgetList(ListFile(Locked))) {
-      const std::wstring path = WidgetPathFromLine(FProgramDir, line);
-      if (!line.empty() && IsFile(path)) ShowWidget(path, false);
-      Application.ProcessMessages();
-      ::Sleep(10);
-    }
-  } catch (...) {
-    ::SetCursor(old);
-    throw;
+  const THourglass wait;
+  for (const std::wstring& line : ReadWidgetList(ListFile(Locked))) {
+    const std::wstring path = WidgetPathFromLine(FProgramDir, line);
+    if (!line.empty() && IsFile(path)) ShowWidget(path, false);
+    Application.ProcessMessages();
+    ::Sleep(10);
   }
-  ::SetCursor(old);
 }
 
 void TFmOrvoSidebar::FormClose() {
