@@ -221,7 +221,13 @@ void TFmMain::StartCheck() {
   if (MainOptions && MainOptions->FProxyType == ptIE) {
     std::wstring host;
     std::int32_t port = 0;
-    if (GetSystemProxy(host, port)) {
+    bool enabled = false;
+    try {
+      enabled = GetSystemProxy(host, port);
+    } catch (const ERegistryError&) {
+      // No readable proxy setting means no proxy: the platform's own configuration applies.
+    }
+    if (enabled) {
       ahtp1.Proxy.ProxyServer = host;
       ahtp1.Proxy.ProxyPort = port;
       ahtp1.Proxy.AccessType = atUseProxy;

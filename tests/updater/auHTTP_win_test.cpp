@@ -233,4 +233,19 @@ TEST_F(DownloadTest, AbortWhileBusyStopsAndReportsAborted) {
   EXPECT_EQ(events, (std::vector<std::string>{"aborted"}));  // the stopped transfer reports nothing else
 }
 
+TEST_F(DownloadTest, WaitTimeoutReturnsFalseAndReportsOnce) {
+  server.Route("/slow", {Ok("slow"), "slow", 3000});
+  int expired = 0;
+  http.OnWaitTimeoutExpired = [&](TauHTTP&) { ++expired; };
+  http.SetWaitTimeout(300);
+  http.URL = Url("/slow");
+  http.OutputFileName = dir / L"out.bin";
+  const DWORD start = ::GetTickCount();
+  EXPECT_FALSE(http.Read());
+  EXPECT_LT(::GetTickCount() - start, 2500u);
+  EXPECT_EQ(expired, 1);
+  EXPECT_FALSE(http.Busy());
+  EXPECT_TRUE(events.empty());
+}
+
 }  // namespace
