@@ -101,6 +101,22 @@ class UpdaterFailures(UpdaterScenario):
         renewa = self.start_renewa("Hide")
         self.assertEqual(self.wait_exit(renewa, timeout=30), 0)
 
+    def test_failure_while_installing_restores_and_restarts_kelvara(self):
+        with open(self.install.path("Readme.txt"), "wb") as f:
+            f.write(b"old readme")
+        os.makedirs(self.install.path("Blocked.dll"))  # a directory where the archive has a file
+        self.offer(archive([("Readme.txt", b"new readme"), ("New/Added.txt", b"added"), ("Blocked.dll", b"dll")]))
+        kelvara, _ = self.start_kelvara()
+        before = self.snapshot()
+        renewa = self.accept_update()
+        self.press(self.wait_box(self.texts["close"]), IDYES)
+        self.assertEqual(self.wait_exit(kelvara, timeout=20), 0)
+        self.press(self.wait_box(self.texts["failed"], timeout_ms=30000), IDOK)
+        self.assertEqual(self.wait_exit(renewa), 0)
+        self.adopt_kelvara()  # closed by the updater, so started again
+        self.assertEqual(self.snapshot(), before)
+        self.assertFalse(os.path.exists(self.install.path("New")))
+
     def test_run_after_a_failure_installs(self):
         self.offer(corrupt(archive([("Readme.txt", b"new readme " * 50)]), "Readme.txt"))
         renewa = self.accept_update()
