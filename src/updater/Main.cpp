@@ -60,7 +60,10 @@ TFmMain::TFmMain(bool Hide) : FDir(GetModuleDir()), FHide(Hide) {
   INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
   ::InitCommonControlsEx(&icc);
   FWhite = ::CreateSolidBrush(RGB(255, 255, 255));
-  FFont = ::CreateFontW(-MulDiv(8, 96, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+  // Tahoma has no Chinese glyphs: asking for the GB2312 character set lets the font mapper
+  // take a Chinese face where Tahoma cannot draw (as font linking does on Chinese Windows).
+  const BYTE charset = MainOptions && MainOptions->FLanguage == lgGB2312 ? GB2312_CHARSET : DEFAULT_CHARSET;
+  FFont = ::CreateFontW(-MulDiv(8, 96, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, charset,
                         OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"Tahoma");
 
   const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN;
