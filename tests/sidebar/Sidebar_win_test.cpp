@@ -324,3 +324,47 @@ TEST_F(SidebarHostTest, FailedSaveKeepsTheBarOpen) {
 }
 
 }  // namespace
+
+namespace {
+
+// Picks a menu item while the context menu runs its modal loop: Down Count times, then Enter.
+struct TMenuPick {
+  static inline int Downs = 0;
+  static void CALLBACK Tick(HWND, UINT, UINT_PTR Timer, DWORD) {
+    HWND menu = ::FindWindowW(L"#32768", nullptr);
+    if (!menu || !::IsWindowVisible(menu)) return;
+    ::KillTimer(nullptr, Timer);
+    for (int i = 0; i < Downs; ++i) ::PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
+    ::PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
+  }
+};
+
+TEST_F(SidebarHostTest, MenuAndAddButtonReachTheirHooks) {
+  Start();
+  std::vector<std::wstring> opened;
+  Bar->OnAddWidget = [&](HWND Parent) {
+    EXPECT_EQ(Parent, Bar->Handle());
+    opened.push_back(L"gallery");
+  };
+  Bar->OnWidgetSet = [&](HWND Parent) {
+    EXPECT_EQ(Parent, Bar->Handle());
+    opened.push_back(L"settings");
+  };
+  for (int downs : {1, 2}) {  // the separator is skipped
+    TMenuPick::Downs = downs;
+    ::SetTimer(nullptr, 0, 50, &TMenuPick::Tick);
+    ::SendMessageW(Bar->Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Bar->Handle()),
+                   MAKELPARAM(Bar->GetLeft() + 75, 300));
+  }
+  ::SendMessageW(Bar->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(48, 19));  // ImgAdd
+  ::SendMessageW(Bar->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(48, 19));
+  ::SendMessageW(Bar->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(48, 19));
+  EXPECT_EQ(opened, (std::vector<std::wstring>{L"gallery", L"settings", L"gallery"}));
+
+  Bar->OnAddWidget = nullptr;  // without a gallery the action does nothing, and fails nothing
+  ::SendMessageW(Bar->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(48, 19));
+  ::SendMessageW(Bar->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(48, 19));
+  EXPECT_NE(Bar->Handle(), nullptr);
+}
+
+}  // namespace
