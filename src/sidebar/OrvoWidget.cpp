@@ -4,6 +4,7 @@
 #include "Application.h"
 #include "Handles.h"
 #include "NullDaclSecurity.h"
+#include "ProgramStart.h"
 #include "Sidebar.h"
 #include "SkinImage.h"
 #include "WidgetOptions.h"
@@ -21,21 +22,6 @@ bool KelvaraIsRunning(TNullDaclSecurity& Security) {
   return error == ERROR_ALREADY_EXISTS;
 }
 
-// Started through the Unicode API so an installation path outside the ANSI code page works.
-void StartKelvara() {
-  const std::wstring exe = GetModuleDir() + L"Kelvara.exe";
-  std::wstring commandLine = L"\"" + exe + L"\"";
-  STARTUPINFOW startup{};
-  startup.cb = sizeof(startup);
-  startup.dwFlags = STARTF_USESHOWWINDOW;
-  startup.wShowWindow = SW_SHOW;
-  PROCESS_INFORMATION process{};
-  if (::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                       &process)) {
-    ::CloseHandle(process.hThread);
-    ::CloseHandle(process.hProcess);
-  }
-}
 
 void RunSidebar() {
   Application.SetTitle(L"侧边栏");
@@ -58,7 +44,7 @@ void RunSidebar() {
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   TNullDaclSecurity security;
   if (!KelvaraIsRunning(security)) {
-    StartKelvara();
+    StartProgram(GetModuleDir() + L"Kelvara.exe");  // whether it started is not asked
     return 0;
   }
 
