@@ -10,6 +10,7 @@
 #include "IniFile.h"
 #include "MainOptions.h"
 #include "NullDaclSecurity.h"
+#include "ProgramStart.h"
 #include "UpdaterTexts.h"
 #include "VersionCompare.h"
 #include "ZekTools.h"
@@ -331,22 +332,7 @@ bool TFmMain::CloseMainApplication() {
   return true;
 }
 
-void TFmMain::StartMainApplication() {
-  // The path is passed as the program name and quoted on the command line, so a
-  // directory with spaces cannot start another program.
-  const std::wstring exe = FDir + L"Kelvara.exe";
-  std::wstring commandLine = L"\"" + exe + L"\"";
-  STARTUPINFOW startup{};
-  startup.cb = sizeof(startup);
-  startup.dwFlags = STARTF_USESHOWWINDOW;
-  startup.wShowWindow = SW_SHOWNORMAL;
-  PROCESS_INFORMATION process{};
-  if (::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, FDir.c_str(), &startup,
-                       &process)) {
-    ::CloseHandle(process.hThread);
-    ::CloseHandle(process.hProcess);
-  }
-}
+void TFmMain::StartMainApplication() { StartProgram(FDir + L"Kelvara.exe", SW_SHOWNORMAL, FDir.c_str()); }
 
 void TFmMain::ArchiveReceived() {
   const TUpdaterTexts& texts = Texts();

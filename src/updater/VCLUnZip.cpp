@@ -46,7 +46,10 @@ class TFileSink final : public IZipSink {
   }
   TFileSink(const TFileSink&) = delete;
   TFileSink& operator=(const TFileSink&) = delete;
-  ~TFileSink() { Close(); }
+  // An unfinished file is closed quietly: the error that left it early is on its way already.
+  ~TFileSink() {
+    if (FFile != INVALID_HANDLE_VALUE) ::CloseHandle(FFile);
+  }
   void Write(const std::uint8_t* Data, std::size_t Size) override {
     DWORD written = 0;
     if (!::WriteFile(FFile, Data, static_cast<DWORD>(Size), &written, nullptr) || written != Size) WriteFailed(L"");
@@ -56,6 +59,7 @@ class TFileSink final : public IZipSink {
     if (::DosDateTimeToFileTime(DosDate, DosTime, &local) && ::LocalFileTimeToFileTime(&local, &utc))
       ::SetFileTime(FFile, nullptr, nullptr, &utc);
   }
+  // Closing can still fail (data written late): that is a failed write too.
   void Close() {
     if (FFile != INVALID_HANDLE_VALUE) {
       const BOOL ok = ::CloseHandle(FFile);

@@ -80,13 +80,15 @@ class Installation:
 class Scenario(unittest.TestCase):
     """Base of every e2e test case: starts programs, ends them all afterwards."""
 
-    # A case may name a subdirectory of its temporary directory to install into.
+    # The programs copied into each case's installation, and an optional subdirectory of its
+    # temporary directory to install into.
+    programs = ("OrvoWidget.exe", "Kelvara.exe")
     install_subdir = None
 
     def setUp(self):
         self._processes = []      # Popen objects of programs started by this case
         self._windows_pids = set()  # Windows pids of programs they started in turn
-        self.install = Installation(self.id().split(".")[-1], subdir=self.install_subdir)
+        self.install = Installation(self.id().split(".")[-1], programs=self.programs, subdir=self.install_subdir)
 
     def tearDown(self):
         for pid in sorted(self._windows_pids):

@@ -12,7 +12,7 @@ import urllib.parse
 import zipfile
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from harness import Installation, Scenario  # noqa: E402
+from harness import Scenario  # noqa: E402
 
 VERSION_PATH = "/File/Update/Update6.txt"
 ARCHIVE_PATH = "/File/Update/Update6.zip"
@@ -106,12 +106,10 @@ def corrupt(zip_bytes, name):
 
 class UpdaterScenario(Scenario):
     language = 1
+    programs = ("Renewa.exe", "Kelvara.exe")  # the updater beside the stand-in, no sidebar
 
     def setUp(self):
-        # As Scenario.setUp, with the updater beside the stand-in and no sidebar.
-        self._processes = []
-        self._windows_pids = set()
-        self.install = Installation(self.id().split(".")[-1], programs=("Renewa.exe", "Kelvara.exe"))
+        super().setUp()
         self.server = UpdateServer()
         self.addCleanup(self.server.stop)
         self.write_options(self.server.port)
