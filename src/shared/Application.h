@@ -17,6 +17,11 @@ class TApplication {
   void Initialize();
   HWND Handle() const { return FHandle; }
 
+  // The program's main window (0 until one is set, and always in a plug-in library):
+  // the owner of dialogs that are given no owner of their own.
+  HWND MainFormHandle() const { return FMainForm; }
+  void SetMainForm(HWND Form) { FMainForm = Form; }
+
   void SetTitle(const std::wstring& Title);
   std::wstring Title() const;
 
@@ -33,6 +38,7 @@ class TApplication {
   void DestroyOwnedWindows();
 
   HWND FHandle = nullptr;
+  HWND FMainForm = nullptr;
 };
 
 extern TApplication Application;

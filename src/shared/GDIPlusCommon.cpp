@@ -19,11 +19,34 @@ int FontStyle(const TFont& Font) {
   return Gdiplus::FontStyleRegular;
 }
 
+// The system's substitute for a face name (FontSubstitutes, as GDI applies it): a Chinese
+// face name on a machine whose Chinese face is called otherwise. Empty when there is none.
+std::wstring SubstitutedFace(const std::wstring& Name) {
+  wchar_t value[LF_FACESIZE * 2] = {};
+  DWORD size = sizeof(value);
+  if (::RegGetValueW(HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Windows NT\\CurrentVersion\\FontSubstitutes",
+                     Name.c_str(), RRF_RT_REG_SZ, nullptr, value, &size) != ERROR_SUCCESS)
+    return {};
+  std::wstring face = value;
+  if (const auto comma = face.find(L','); comma != std::wstring::npos) face.resize(comma);  // "Face,charset"
+  return face;
+}
+
+// GDI+ knows only installed families by name; anything else goes through GDI's substitutes.
+std::unique_ptr<Gdiplus::FontFamily> CaptionFamily(const std::wstring& Name) {
+  auto family = std::make_unique<Gdiplus::FontFamily>(Name.c_str());
+  if (family->GetLastStatus() == Gdiplus::Ok) return family;
+  const std::wstring face = SubstitutedFace(Name);
+  if (!face.empty() && face != Name) family = std::make_unique<Gdiplus::FontFamily>(face.c_str());
+  return family;
+}
+
 void DrawCaption(Gdiplus::Graphics& Graphics, const TPNGButton& Button, const Gdiplus::RectF& Layout,
                  Gdiplus::StringAlignment LineAlignment) {
   const TFont& font = Button.GetFont();
   const Gdiplus::Color colour(255, GetRValue(font.Color), GetGValue(font.Color), GetBValue(font.Color));
-  Gdiplus::FontFamily family(font.Name.c_str());
+  const auto familyPtr = CaptionFamily(font.Name);
+  const Gdiplus::FontFamily& family = *familyPtr;
   Gdiplus::Font gdiFont(&family, font.Size, FontStyle(font), Gdiplus::UnitPoint);
   Gdiplus::SolidBrush brush(colour);
   Gdiplus::StringFormat format(0, LANG_NEUTRAL);

@@ -56,10 +56,12 @@ class TFmWidgetBase : public TWindow {
 
   LRESULT HandleMessage(UINT Msg, WPARAM wParam, LPARAM lParam) override;
 
+  // The topmost visible button at a client point, or null.
+  TPNGButton* ButtonAt(int X, int Y) const;
+
   TWinDesk FWinDesk = wdNormal;
 
  private:
-  TPNGButton* ButtonAt(int X, int Y) const;
   void MouseMoved(int X, int Y);
   void MouseLeft();
   void ButtonDown(TMouseButton Button, int X, int Y);

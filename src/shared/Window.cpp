@@ -10,9 +10,22 @@ TWindow::~TWindow() {
   }
 }
 
+namespace {
+
+// The module holding this code: a plug-in library registers its window classes as its own,
+// so they never meet a class of the same name in the program or another library.
+HINSTANCE CodeModule() {
+  HMODULE module = nullptr;
+  ::GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                       reinterpret_cast<LPCWSTR>(&CodeModule), &module);
+  return module ? module : ::GetModuleHandleW(nullptr);
+}
+
+}  // namespace
+
 bool TWindow::CreateHandle(const wchar_t* ClassName, const wchar_t* Caption, DWORD Style, DWORD ExStyle, int Left,
                            int Top, int Width, int Height, HWND Owner) {
-  const HINSTANCE instance = ::GetModuleHandleW(nullptr);
+  const HINSTANCE instance = CodeModule();
   WNDCLASSEXW wc{};
   if (!::GetClassInfoExW(instance, ClassName, &wc)) {
     wc = WNDCLASSEXW{};
@@ -49,6 +62,10 @@ LRESULT CALLBACK TWindow::WindowProc(HWND Wnd, UINT Msg, WPARAM wParam, LPARAM l
   if (Msg == WM_NCDESTROY) {
     ::SetWindowLongPtrW(Wnd, GWLP_USERDATA, 0);
     self->FHandle = nullptr;
+    try {
+      self->WindowDestroyed();
+    } catch (...) {
+    }
   }
   return result;
 }

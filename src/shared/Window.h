@@ -21,6 +21,10 @@ class TWindow {
   // Handles one message; the default passes it to DefWindowProc.
   virtual LRESULT HandleMessage(UINT Msg, WPARAM wParam, LPARAM lParam);
 
+  // The last call after the window is gone (WM_NCDESTROY, Handle() already 0). A window
+  // that owns itself may delete itself here: nothing touches the object afterwards.
+  virtual void WindowDestroyed() {}
+
  private:
   // The error boundary: nothing a handler throws leaves the window procedure.
   static LRESULT CALLBACK WindowProc(HWND Wnd, UINT Msg, WPARAM wParam, LPARAM lParam);

@@ -32,10 +32,12 @@ void RunSidebar() {
   const TGdiPlusSession gdiplus;
   TFmOrvoSidebar sidebar;
   FmOrvoSidebar = &sidebar;
+  Application.SetMainForm(sidebar.Handle());
   if (sidebar.Handle()) {
     sidebar.Show();
     Application.Run();
   }
+  Application.SetMainForm(nullptr);
   FmOrvoSidebar = nullptr;
 }
 

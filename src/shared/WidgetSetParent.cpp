@@ -1,0 +1,104 @@
+#include "WidgetSetParent.h"
+
+#include "Application.h"
+
+TFmWidgetSetParent::TFmWidgetSetParent(HWND AParHandle)
+    : FParHandle(AParHandle ? AParHandle : Application.MainFormHandle()) {
+  FFont = ::CreateFontW(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"Tahoma");
+}
+
+TFmWidgetSetParent::~TFmWidgetSetParent() {
+  if (Handle()) ::DestroyWindow(Handle());
+  if (FFont) ::DeleteObject(FFont);
+}
+
+bool TFmWidgetSetParent::CreateForm(const wchar_t* ClassName, const wchar_t* Caption, int ClientWidth,
+                                    int ClientHeight, DWORD Style) {
+  RECT frame{0, 0, ClientWidth, ClientHeight};
+  ::AdjustWindowRectEx(&frame, Style, FALSE, WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT);
+  const int width = frame.right - frame.left;
+  const int height = frame.bottom - frame.top;
+  RECT work{};
+  ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  const int left = work.left + (work.right - work.left - width) / 2;
+  const int top = work.top + (work.bottom - work.top - height) / 2;
+  // An owned window never gets a taskbar button; without an owner it is an ordinary one.
+  if (!CreateHandle(ClassName, Caption, Style | WS_CLIPCHILDREN, WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, left,
+                    top, width, height, FParHandle))
+    return false;
+  ::SetClassLongPtrW(Handle(), GCLP_HBRBACKGROUND, reinterpret_cast<LONG_PTR>(::GetSysColorBrush(COLOR_BTNFACE)));
+  FormCreate();
+  return true;
+}
+
+HWND TFmWidgetSetParent::AddControl(const wchar_t* ClassName, const wchar_t* Text, DWORD Style, int Left, int Top,
+                                    int Width, int Height, int Id, DWORD ExStyle) {
+  HWND control = ::CreateWindowExW(ExStyle, ClassName, Text, WS_CHILD | WS_VISIBLE | Style, Left, Top, Width, Height,
+                                   Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(Id)), nullptr, nullptr);
+  if (control) ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(FFont), FALSE);
+  return control;
+}
+
+int TFmWidgetSetParent::ShowModal() {
+  if (!Handle()) return IDCANCEL;
+  FModalResult = 0;
+  const bool ownerWasEnabled = FParHandle && ::IsWindowEnabled(FParHandle);
+  if (ownerWasEnabled) ::EnableWindow(FParHandle, FALSE);
+  ::ShowWindow(Handle(), SW_SHOW);
+  ::SetForegroundWindow(Handle());
+  if (HWND first = ::GetNextDlgTabItem(Handle(), nullptr, FALSE)) ::SetFocus(first);
+
+  MSG msg;
+  while (FModalResult == 0 && Handle()) {
+    const BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
+    if (got <= 0) {
+      if (got == 0) ::PostQuitMessage(static_cast<int>(msg.wParam));  // the program's loop ends too
+      FModalResult = IDCANCEL;
+      break;
+    }
+    if (!::IsDialogMessageW(Handle(), &msg)) {
+      ::TranslateMessage(&msg);
+      ::DispatchMessageW(&msg);
+    }
+  }
+  // The owner is enabled again before the dialog hides, so activation returns to it.
+  if (ownerWasEnabled) ::EnableWindow(FParHandle, TRUE);
+  if (Handle()) ::ShowWindow(Handle(), SW_HIDE);
+  return FModalResult;
+}
+
+void TFmWidgetSetParent::ControlCommand(int, int, HWND) {}
+
+void TFmWidgetSetParent::FormResize(int, int) {}
+
+LRESULT TFmWidgetSetParent::HandleMessage(UINT Msg, WPARAM wParam, LPARAM lParam) {
+  switch (Msg) {
+    case WM_COMMAND: {
+      const int id = LOWORD(wParam);
+      const auto control = reinterpret_cast<HWND>(lParam);
+      // Enter and Escape arrive as IDOK/IDCANCEL without a control: no default buttons here.
+      if (!control && (id == IDOK || id == IDCANCEL)) return 0;
+      ControlCommand(id, HIWORD(wParam), control);
+      return 0;
+    }
+    case WM_CLOSE:
+      FModalResult = IDCANCEL;
+      return 0;
+    case WM_SIZE:
+      FormResize(LOWORD(lParam), HIWORD(lParam));
+      return 0;
+    case WM_CTLCOLORSTATIC: {
+      // Labels on the button face; a read-only edit keeps its own window colour.
+      wchar_t className[16] = {};
+      ::GetClassNameW(reinterpret_cast<HWND>(lParam), className, 16);
+      if (::lstrcmpiW(className, L"Edit") == 0) break;
+      const auto dc = reinterpret_cast<HDC>(wParam);
+      ::SetBkColor(dc, ::GetSysColor(COLOR_BTNFACE));
+      return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_BTNFACE));
+    }
+    default:
+      break;
+  }
+  return TWindow::HandleMessage(Msg, wParam, lParam);
+}

@@ -1,0 +1,16 @@
+# Runs TOOL --names PAGE. With EXPECTED: fails unless the output equals that file byte for
+# byte. Without: PAGE must be missing, which has to give exit code 1, a message and no output.
+execute_process(COMMAND ${TOOL} --names ${PAGE} RESULT_VARIABLE status OUTPUT_VARIABLE actual ERROR_VARIABLE errors)
+if(NOT DEFINED EXPECTED)
+  if(NOT status EQUAL 1 OR errors STREQUAL "" OR NOT actual STREQUAL "")
+    message(FATAL_ERROR "a missing page gave exit code ${status}, output '${actual}', message '${errors}'")
+  endif()
+  return()
+endif()
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "weatherpage failed (${status}): ${errors}")
+endif()
+file(READ ${EXPECTED} expected)
+if(NOT actual STREQUAL expected)
+  message(FATAL_ERROR "output differs from ${EXPECTED}:\n${actual}")
+endif()
