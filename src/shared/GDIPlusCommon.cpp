@@ -1,5 +1,6 @@
 #include "GDIPlusCommon.h"
 
+#include <algorithm>
 #include <memory>
 
 #include "DefineUint.h"
@@ -47,12 +48,26 @@ void DrawCaption(Gdiplus::Graphics& Graphics, const TPNGButton& Button, const Gd
   const Gdiplus::Color colour(255, GetRValue(font.Color), GetGValue(font.Color), GetBValue(font.Color));
   const auto familyPtr = CaptionFamily(font.Name);
   const Gdiplus::FontFamily& family = *familyPtr;
-  Gdiplus::Font gdiFont(&family, font.Size, FontStyle(font), Gdiplus::UnitPoint);
   Gdiplus::SolidBrush brush(colour);
-  Gdiplus::StringFormat format(0, LANG_NEUTRAL);
+  Gdiplus::StringFormat format(Button.FitCaption ? Gdiplus::StringFormatFlagsNoWrap : 0, LANG_NEUTRAL);
   format.SetAlignment(Button.FStringAlignment);
   format.SetLineAlignment(LineAlignment);
   Graphics.SetTextRenderingHint(Gdiplus::TextRenderingHintAntiAlias);
+  float size = font.Size;
+  if (Button.FitCaption) {
+    // One line: a caption wider than the button is drawn smaller until it fits (a few
+    // rounds, as glyphs from a fallback face do not scale exactly with the size).
+    const Gdiplus::RectF unbounded(0, 0, 100000.0f, Layout.Height);
+    for (int round = 0; round < 4 && size > font.Size / 2; ++round) {
+      const Gdiplus::Font probe(&family, size, FontStyle(font), Gdiplus::UnitPoint);
+      Gdiplus::RectF needed;
+      if (Graphics.MeasureString(Button.Caption().c_str(), -1, &probe, unbounded, &format, &needed) != Gdiplus::Ok ||
+          needed.Width <= Layout.Width || needed.Width <= 0)
+        break;
+      size = std::max(size * Layout.Width / needed.Width * 0.97f, font.Size / 2);
+    }
+  }
+  const Gdiplus::Font gdiFont(&family, size, FontStyle(font), Gdiplus::UnitPoint);
   Graphics.DrawString(Button.Caption().c_str(), -1, &gdiFont, Layout, &format, &brush);
 }
 

@@ -59,6 +59,8 @@ class TPNGButton {
   double Rotate() const { return FRotate; }
   void SetRotate(double Degrees);
   Gdiplus::StringAlignment FStringAlignment = Gdiplus::StringAlignmentNear;
+  // Draws the caption on one line, smaller when it would not fit the button's width.
+  bool FitCaption = false;
   TFont Font;
   TFont FontOver;
 

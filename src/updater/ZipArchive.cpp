@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <map>
 
+#include "Utf8Text.h"
 #include "ZipEntryCheck.h"
 
 namespace {
@@ -112,49 +113,6 @@ bool DecodeLatin1(std::string_view Raw, std::wstring& Out) {
 
 }  // namespace
 
-bool DecodeUtf8(std::string_view Raw, std::wstring& Out) {
-  Out.clear();
-  for (std::size_t i = 0; i < Raw.size();) {
-    const auto b0 = static_cast<unsigned char>(Raw[i]);
-    std::uint32_t cp = 0;
-    std::size_t extra = 0;
-    if (b0 < 0x80) {
-      cp = b0;
-    } else if (b0 >= 0xC2 && b0 <= 0xDF) {
-      cp = b0 & 0x1F, extra = 1;
-    } else if (b0 >= 0xE0 && b0 <= 0xEF) {
-      cp = b0 & 0x0F, extra = 2;
-    } else if (b0 >= 0xF0 && b0 <= 0xF4) {
-      cp = b0 & 0x07, extra = 3;
-    } else {
-      return false;
-    }
-    if (Raw.size() - i - 1 < extra) return false;
-    for (std::size_t k = 1; k <= extra; ++k) {
-      const auto b = static_cast<unsigned char>(Raw[i + k]);
-      if ((b & 0xC0) != 0x80) return false;
-      cp = (cp << 6) | (b & 0x3F);
-    }
-    // Overlong forms, surrogates and values beyond Unicode are malformed.
-    if ((extra == 2 && cp < 0x800) || (extra == 3 && (cp < 0x10000 || cp > 0x10FFFF)) ||
-        (cp >= 0xD800 && cp <= 0xDFFF))
-      return false;
-    if constexpr (sizeof(wchar_t) == 2) {
-      if (cp >= 0x10000) {
-        cp -= 0x10000;
-        Out += static_cast<wchar_t>(0xD800 + (cp >> 10));
-        Out += static_cast<wchar_t>(0xDC00 + (cp & 0x3FF));
-      } else {
-        Out += static_cast<wchar_t>(cp);
-      }
-    } else {
-      Out += static_cast<wchar_t>(cp);
-    }
-    i += extra + 1;
-  }
-  return true;
-}
-
 TZipArchive::TZipArchive(std::span<const std::uint8_t> Bytes, const TNameDecoder& Decoder) : FBytes(Bytes) {
   const std::uint64_t endAt = FindEndRecord(Bytes);
   TReader end(Bytes, endAt + 4);
@@ -209,7 +167,7 @@ TZipArchive::TZipArchive(std::span<const std::uint8_t> Bytes, const TNameDecoder
 
     const bool utf8 = (e.Flags & kFlagUtf8) != 0 ||
                       std::all_of(rawName.begin(), rawName.end(), [](char c) { return (c & 0x80) == 0; });
-    const bool decoded = utf8 ? DecodeUtf8(rawName, e.Name)
+    const bool decoded = utf8 ? DecodeUtf8Strict(rawName, e.Name)
                               : (Decoder ? Decoder(rawName, e.Name) : DecodeLatin1(rawName, e.Name));
     if (!decoded) Fail(TZipFault::UnsafeName, "entry name cannot be decoded");
     if (const auto fault = CheckEntryName(e.Name); fault != TEntryNameFault::None)

@@ -73,5 +73,3 @@ class TZipArchive {
   std::uint64_t FTotalSize = 0;
 };
 
-// Strict UTF-8 to wide text (UTF-16 where wchar_t is 16 bits); false on malformed input.
-bool DecodeUtf8(std::string_view Raw, std::wstring& Out);

@@ -1,71 +1,12 @@
 #include "TextDecoding.h"
 
+#include "Utf8Text.h"
+
 #include <cstdint>
 
 namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
-
-void AppendCodePoint(std::wstring& Out, char32_t Cp) {
-  if constexpr (sizeof(wchar_t) == 2) {
-    if (Cp >= 0x10000) {
-      Cp -= 0x10000;
-      Out += static_cast<wchar_t>(0xD800 + (Cp >> 10));
-      Out += static_cast<wchar_t>(0xDC00 + (Cp & 0x3FF));
-      return;
-    }
-  }
-  Out += static_cast<wchar_t>(Cp);
-}
-
-bool IsContinuation(unsigned char B) { return (B & 0xC0) == 0x80; }
-
-// The byte after a lead byte has a narrower range where the lead alone would allow overlong
-// forms, surrogates or values beyond U+10FFFF; checking it there keeps every rejected prefix
-// as short as possible, so each maximal ill-formed piece becomes exactly one U+FFFD.
-bool SecondByteFits(unsigned char Lead, unsigned char B) {
-  switch (Lead) {
-    case 0xE0: return B >= 0xA0 && B <= 0xBF;
-    case 0xED: return B >= 0x80 && B <= 0x9F;
-    case 0xF0: return B >= 0x90 && B <= 0xBF;
-    case 0xF4: return B >= 0x80 && B <= 0x8F;
-    default: return IsContinuation(B);
-  }
-}
-
-// UTF-8 without looking at a byte-order mark.
-std::wstring Utf8ToWide(std::string_view Bytes) {
-  std::wstring out;
-  out.reserve(Bytes.size());
-  std::size_t i = 0;
-  while (i < Bytes.size()) {
-    const auto lead = static_cast<unsigned char>(Bytes[i++]);
-    std::size_t extra = 0;
-    char32_t cp = 0;
-    if (lead < 0x80) {
-      out += static_cast<wchar_t>(lead);
-      continue;
-    } else if (lead >= 0xC2 && lead <= 0xDF) {
-      extra = 1, cp = lead & 0x1F;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-      extra = 2, cp = lead & 0x0F;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-      extra = 3, cp = lead & 0x07;
-    } else {
-      out += static_cast<wchar_t>(kReplacement);
-      continue;
-    }
-    std::size_t taken = 0;
-    while (taken < extra && i < Bytes.size()) {
-      const auto b = static_cast<unsigned char>(Bytes[i]);
-      if (taken == 0 ? !SecondByteFits(lead, b) : !IsContinuation(b)) break;
-      cp = (cp << 6) | (b & 0x3F);
-      ++i, ++taken;
-    }
-    AppendCodePoint(out, taken == extra ? cp : kReplacement);
-  }
-  return out;
-}
 
 bool StartsWith(std::string_view Bytes, std::string_view Mark) { return Bytes.substr(0, Mark.size()) == Mark; }
 
@@ -112,7 +53,7 @@ void ForEachLine(std::wstring_view Text, F&& Line) {
 
 std::wstring DecodeUtf8(std::string_view Bytes) {
   if (StartsWith(Bytes, "\xEF\xBB\xBF")) Bytes.remove_prefix(3);
-  return Utf8ToWide(Bytes);
+  return DecodeUtf8Lenient(Bytes);
 }
 
 std::wstring RejoinLines(std::wstring_view Text) {
@@ -132,7 +73,7 @@ std::vector<std::wstring> SplitLines(std::wstring_view Text) {
 }
 
 std::wstring DecodeTextFile(std::string_view Bytes, const TAnsiDecoder& Ansi) {
-  if (StartsWith(Bytes, "\xEF\xBB\xBF")) return Utf8ToWide(Bytes.substr(3));
+  if (StartsWith(Bytes, "\xEF\xBB\xBF")) return DecodeUtf8Lenient(Bytes.substr(3));
   if (StartsWith(Bytes, "\xFF\xFE")) return Utf16ToWide(Bytes.substr(2), false);
   if (StartsWith(Bytes, "\xFE\xFF")) return Utf16ToWide(Bytes.substr(2), true);
   return Ansi ? Ansi(Bytes) : std::wstring();

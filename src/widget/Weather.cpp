@@ -41,6 +41,8 @@ void Place(TPNGButton& Button, int Left, int Top, int Width, int Height, const T
   if (Font) {
     Button.Font = *Font;
     Button.FontOver = *Font;
+    // Page texts vary in length; a long one shrinks rather than breaking into the next line.
+    Button.FitCaption = true;
   }
   Button.FStringAlignment = Alignment;
 }
@@ -292,6 +294,14 @@ void TFmWeather::WMGetWeather(const TRefreshJob* Job) {
   } else {
     SetCityCaption(kFailed);
   }
+  EndUpdate();
+}
+
+void TFmWeather::ShowForecast(const TWeatherForecast& AForecast) {
+  BeginUpdate();
+  FForecast = AForecast;
+  FIsValue = true;
+  ShowWeather();
   EndUpdate();
 }
 

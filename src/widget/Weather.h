@@ -45,6 +45,8 @@ class TFmWeather : public TFmWidgetParent {
   void SetCity(const std::wstring& Value);
   void RefreshWeather();
   void ShowWeather();
+  // Shows AForecast as a successful download would (one redraw).
+  void ShowForecast(const TWeatherForecast& AForecast);
   std::wstring GetSkinColor() const;
   bool IsNight() const;
   bool IsAfternoon() const;

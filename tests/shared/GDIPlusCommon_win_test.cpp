@@ -122,6 +122,44 @@ TEST_F(GdiPlusTest, FarAlignmentPutsCaptionTopRightInLayeredWindow) {
   EXPECT_LT(centred.left, 60);
 }
 
+TEST_F(GdiPlusTest, FittedCaptionStaysOnOneLineWithinTheButtonWhereAPlainOneWraps) {
+  TPNGButton button;
+  button.SetBounds(10, 0, 100, 60);
+  button.Font.Name = L"Tahoma";
+  button.Font.Size = 18;
+  button.Font.Color = RGB(255, 255, 255);
+  button.FStringAlignment = Gdiplus::StringAlignmentFar;
+  button.SetCaption(L"23℃ ~ 29℃");
+  const RECT wrapped = Inked(*Compose(140, 60, button));
+  button.FitCaption = true;
+  const RECT fitted = Inked(*Compose(140, 60, button));
+  button.SetBounds(10, 0, 400, 60);
+  const RECT natural = Inked(*Compose(420, 60, button));  // room enough: full size
+  button.SetBounds(10, 0, 100, 60);
+  EXPECT_GT(wrapped.bottom - wrapped.top, 30);  // two lines of an 18 pt font
+  EXPECT_LT(fitted.bottom - fitted.top, (natural.bottom - natural.top) * 9 / 10);  // one smaller line
+  EXPECT_GE(fitted.left, 10);
+  EXPECT_LE(fitted.right, 110);
+  EXPECT_GT(fitted.right - fitted.left, 60);  // shrunk only as far as needed
+
+  button.SetCaption(L"9℃");  // short captions keep their size
+  const RECT shortFitted = Inked(*Compose(140, 60, button));
+  button.FitCaption = false;
+  const RECT shortPlain = Inked(*Compose(140, 60, button));
+  EXPECT_EQ(shortFitted.left, shortPlain.left);
+  EXPECT_EQ(shortFitted.bottom, shortPlain.bottom);
+}
+
+TEST_F(GdiPlusTest, ChineseFaceNameDrawsThroughTheSystemsSubstitute) {
+  TPNGButton button;
+  button.SetBounds(0, 0, 80, 30);
+  button.Font.Name = L"黑体";  // not installed here; the font substitutes name its stand-in
+  button.Font.Size = 12;
+  button.Font.Color = RGB(255, 255, 255);
+  button.SetCaption(L"刷新");
+  EXPECT_GE(Inked(*Compose(80, 30, button)).right, 0) << "caption not drawn";
+}
+
 TEST_F(GdiPlusTest, BoldUnderlinedCaptionIsDrawnUnderlinedOnly) {
   auto render = [&](bool bold, bool underline) {
     TPNGButton button;
