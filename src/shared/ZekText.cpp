@@ -21,6 +21,20 @@ std::size_t FindNoCase(std::wstring_view Text, std::wstring_view Separator) {
 
 }  // namespace
 
+std::wstring LowerAscii(std::wstring_view Text) {
+  std::wstring out(Text);
+  for (auto& c : out)
+    if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
+  return out;
+}
+
+bool SameTextAscii(std::wstring_view A, std::wstring_view B) {
+  if (A.size() != B.size()) return false;
+  for (std::size_t i = 0; i < A.size(); ++i)
+    if (AsciiUpper(A[i]) != AsciiUpper(B[i])) return false;
+  return true;
+}
+
 std::wstring TextBefore(std::wstring_view Text, std::wstring_view Separator) {
   const std::size_t p = FindNoCase(Text, Separator);
   return std::wstring(p == std::wstring_view::npos ? Text : Text.substr(0, p));

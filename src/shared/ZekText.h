@@ -7,6 +7,12 @@
 #include <string_view>
 #include <vector>
 
+// A to Z become a to z; no other character changes.
+std::wstring LowerAscii(std::wstring_view Text);
+
+// Equal texts when ASCII letters are compared without case (nothing else folds).
+bool SameTextAscii(std::wstring_view A, std::wstring_view B);
+
 // Text before the first Separator (ASCII letters compared without case); the whole
 // Text when Separator is empty or absent.
 std::wstring TextBefore(std::wstring_view Text, std::wstring_view Separator);

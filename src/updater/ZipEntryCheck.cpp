@@ -2,18 +2,11 @@
 
 #include <array>
 
+#include "ZekText.h"
+
 namespace {
 
 bool IsSeparator(wchar_t c) { return c == L'/' || c == L'\\'; }
-
-wchar_t AsciiUpper(wchar_t c) { return (c >= L'a' && c <= L'z') ? static_cast<wchar_t>(c - L'a' + L'A') : c; }
-
-bool EqualsNoCase(std::wstring_view a, std::wstring_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (AsciiUpper(a[i]) != AsciiUpper(b[i])) return false;
-  return true;
-}
 
 // Windows maps these to devices in any directory and with any extension.
 bool IsReservedDevice(std::wstring_view Component) {
@@ -21,8 +14,8 @@ bool IsReservedDevice(std::wstring_view Component) {
   while (!base.empty() && base.back() == L' ') base.remove_suffix(1);
   static constexpr std::array<std::wstring_view, 6> kPlain = {L"CON", L"PRN", L"AUX", L"NUL", L"CONIN$", L"CONOUT$"};
   for (const auto name : kPlain)
-    if (EqualsNoCase(base, name)) return true;
-  if (base.size() == 4 && (EqualsNoCase(base.substr(0, 3), L"COM") || EqualsNoCase(base.substr(0, 3), L"LPT"))) {
+    if (SameTextAscii(base, name)) return true;
+  if (base.size() == 4 && (SameTextAscii(base.substr(0, 3), L"COM") || SameTextAscii(base.substr(0, 3), L"LPT"))) {
     const wchar_t digit = base[3];
     // Superscript one to three count as digits for these names too.
     return (digit >= L'0' && digit <= L'9') || digit == 0xB9 || digit == 0xB2 || digit == 0xB3;

@@ -8,6 +8,7 @@
 #include "WeatherSet.h"
 #include "WeatherSkin.h"
 #include "WeatherTexts.h"
+#include "ZekText.h"
 
 #ifndef WEATHER_SERVICE_HOST_W
 #define WEATHER_SERVICE_HOST_W L"www.weather.com.cn"
@@ -45,17 +46,6 @@ void Place(TPNGButton& Button, int Left, int Top, int Width, int Height, const T
     Button.FitCaption = true;
   }
   Button.FStringAlignment = Alignment;
-}
-
-bool SameAsciiText(const std::wstring& A, const std::wstring& B) {
-  if (A.size() != B.size()) return false;
-  for (std::size_t i = 0; i < A.size(); ++i) {
-    wchar_t a = A[i], b = B[i];
-    if (a >= L'A' && a <= L'Z') a = static_cast<wchar_t>(a + 32);
-    if (b >= L'A' && b <= L'Z') b = static_cast<wchar_t>(b + 32);
-    if (a != b) return false;
-  }
-  return true;
 }
 
 }  // namespace
@@ -397,7 +387,7 @@ void TFmWeather::TimerTick(UINT_PTR Timer) {
 // Commands.
 
 void TFmWeather::SetCity(const std::wstring& Value) {
-  if (SameAsciiText(Value, FCity)) return;
+  if (SameTextAscii(Value, FCity)) return;
   FCity = Value;
   RefreshWeather();
 }

@@ -6,18 +6,12 @@
 #include "TextDecoding.h"
 #include "WeatherIcons.h"
 #include "ZekText.h"
+#include "ZekText.h"
 
 namespace {
 
 constexpr std::wstring_view kTitleMark = L"title=\"";
 constexpr std::wstring_view kLinkMark = L"target=\"_blank\">";
-
-std::wstring LowerAscii(std::wstring_view Text) {
-  std::wstring out(Text);
-  for (auto& c : out)
-    if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
-  return out;
-}
 
 // Where one day's fields go; null for what the day does not keep.
 struct TDayFields {

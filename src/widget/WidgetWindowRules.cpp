@@ -15,8 +15,6 @@ std::int64_t StepToward(std::int64_t Position, std::int64_t Step, std::int64_t T
   return next;
 }
 
-wchar_t UpperAscii(wchar_t c) { return (c >= L'a' && c <= L'z') ? static_cast<wchar_t>(c - L'a' + L'A') : c; }
-
 }  // namespace
 
 std::vector<TGlidePoint> GlideSteps(std::int32_t ALeft, std::int32_t ATop, std::int32_t ATargetLeft,
@@ -50,11 +48,9 @@ std::wstring SnapshotFileName(std::wstring_view AName) {
     return cut == std::wstring_view::npos ? 0 : cut + 1;
   }();
   const std::size_t dot = AName.rfind(L'.');
-  std::wstring extension;
-  if (dot != std::wstring_view::npos && dot >= nameStart)
-    for (const wchar_t c : AName.substr(dot)) extension += UpperAscii(c);
+  const bool png = dot != std::wstring_view::npos && dot >= nameStart && SameTextAscii(AName.substr(dot), L".png");
   std::wstring name(AName);
-  if (extension != L".PNG") name += L".png";
+  if (!png) name += L".png";
   return name;
 }
 

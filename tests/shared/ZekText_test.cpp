@@ -149,4 +149,13 @@ INSTANTIATE_TEST_SUITE_P(Cases, ModuleDirTest,
                                          TDirCase{L"\\\\srv\\share\\a.dll", L"\\\\srv\\share\\"},
                                          TDirCase{L"C:\\", L"C:\\"}));
 
+TEST(AsciiCase, OnlyTheLettersAToZFold) {
+  EXPECT_EQ(LowerAscii(L"25°C ÄÖ Zz@[`"), L"25°c ÄÖ zz@[`");
+  EXPECT_TRUE(SameTextAscii(L"BeiJing", L"bEIjING"));
+  EXPECT_FALSE(SameTextAscii(L"Ä", L"ä"));
+  EXPECT_FALSE(SameTextAscii(L"@", L"`"));  // neighbours of the letter ranges
+  EXPECT_FALSE(SameTextAscii(L"ab", L"abc"));
+  EXPECT_TRUE(SameTextAscii(L"", L""));
+}
+
 }  // namespace
