@@ -395,12 +395,31 @@ LRESULT TFmWidgetParent::HandleMessage(UINT Msg, WPARAM wParam, LPARAM lParam) {
   switch (Msg) {
     case WM_MOUSEMOVE: {
       const LRESULT result = TFmWidgetBase::HandleMessage(Msg, wParam, lParam);
-      if (wParam & MK_LBUTTON) {
+      // Only a press this window has seen starts a drag: a move can report the button down
+      // before the press itself arrives (and before the click has activated the window).
+      if ((wParam & MK_LBUTTON) && FPressedHere) {
         const TPNGButton* over = ButtonAt(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
-        if (!over || DragsWindow(*over)) FormMouseMove();
+        if (!over || DragsWindow(*over)) {
+          FPressedHere = false;
+          FormMouseMove();
+        }
       }
       return result;
     }
+    case WM_ENTERSIZEMOVE:
+      FInMoveLoop = true;
+      break;
+    case WM_EXITSIZEMOVE:
+      FInMoveLoop = false;
+      break;
+    case WM_LBUTTONDOWN:
+      // A press that reaches the window inside the move loop must not take its capture.
+      if (FInMoveLoop) return 0;
+      FPressedHere = true;
+      break;
+    case WM_LBUTTONUP:
+      FPressedHere = false;
+      break;
     case WM_MOVING:
       Moving(*reinterpret_cast<RECT*>(lParam));
       return TRUE;

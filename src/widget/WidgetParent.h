@@ -176,5 +176,7 @@ class TFmWidgetParent : public TFmWidgetBase, public IWidget {
   std::int32_t FDefaultTop = -1;
   bool FInitCom = false;
   bool FSmoothOn = false;
+  bool FInMoveLoop = false;   // inside the system's move loop
+  bool FPressedHere = false;  // the left button went down on this window and is still down
   bool FClosing = false;
 };

@@ -3,16 +3,14 @@
 The updater reaches the server through its proxy setting (Config\\GlobalOptions.ini with
 ProxyType 2), so the update host named in the program needs no name resolution.
 """
-import http.server
 import io
 import os
 import sys
-import threading
-import urllib.parse
 import zipfile
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from harness import Scenario  # noqa: E402
+from loopback_server import UpdateServer, write_global_options  # noqa: E402,F401
 
 VERSION_PATH = "/File/Update/Update6.txt"
 ARCHIVE_PATH = "/File/Update/Update6.zip"
@@ -29,48 +27,6 @@ EN = {
     "title": "Kelvara Auto update", "hint": "Hint", "question": "Update is available to detect whether the update?",
     "completed": "Upgrade completed", "content": "Content", "progress": "Progress",
 }
-
-
-class UpdateServer:
-    """Answers GET requests, absolute-URI (proxy) ones included, from a table of paths."""
-
-    def __init__(self):
-        self.routes = {}
-        self.requests = []
-        owner = self
-
-        class Handler(http.server.BaseHTTPRequestHandler):
-            def do_GET(self):
-                path = urllib.parse.urlsplit(self.path).path or self.path
-                owner.requests.append(path)
-                status, body, with_length = owner.routes.get(path, (404, b"not found", True))
-                self.send_response(status)
-                self.send_header("Content-Type", "application/octet-stream")
-                self.send_header("Cache-Control", "no-store")
-                if with_length:
-                    self.send_header("Content-Length", str(len(body)))
-                else:
-                    self.close_connection = True
-                self.send_header("Connection", "close")
-                self.end_headers()
-                self.wfile.write(body)
-
-            def log_message(self, *args):
-                pass
-
-        self.server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)
-        self.server.daemon_threads = True
-        self.port = self.server.server_address[1]
-        self.thread = threading.Thread(target=self.server.serve_forever, kwargs={"poll_interval": 0.1}, daemon=True)
-        self.thread.start()
-
-    def route(self, path, body, status=200, with_length=True):
-        self.routes[path] = (status, body, with_length)
-
-    def stop(self):
-        self.server.shutdown()
-        self.server.server_close()
-        self.thread.join(timeout=5)
 
 
 def version_file(version, notes=()):
@@ -116,10 +72,7 @@ class UpdaterScenario(Scenario):
         self.texts = ZH if self.language == 1 else EN
 
     def write_options(self, port, language=None):
-        os.makedirs(self.install.path("Config"), exist_ok=True)
-        with open(self.install.path("Config", "GlobalOptions.ini"), "w", newline="\r\n") as f:
-            f.write("[GlobalOptions]\nLanguage=%d\nProxyType=2\nProxySvr=127.0.0.1\nProxyPort=%d\n"
-                    % (self.language if language is None else language, port))
+        write_global_options(self.install.path("Config"), port, self.language if language is None else language)
 
     def snapshot(self):
         """Every file of the installation outside Update\\, with its bytes and read-only flag."""

@@ -4,13 +4,15 @@
 //   probe wait [--class C] [--title T] [--pid P] [--timeout MS]   first match, or exit 1
 //   probe wait-gone HWND [--timeout MS]                 exit 0 once the window is gone
 //   probe info HWND                                     one window's facts
-//   probe children HWND                                 child windows (class, text, id)
+//   probe children HWND                                 child windows (hwnd, class, text, id)
 //   probe click HWND TEXT                               presses the child button TEXT ('&' ignored)
 //   probe send|post HWND MSG [WPARAM [LPARAM]]          numbers in decimal or 0x hex
 //   probe kill PID                                      ends a Windows process by its pid
 //   probe mutex NAME                                    {"exists": true|false}
 //   probe cursor X Y                                    moves the mouse pointer
 //   probe move HWND X Y W H                             moves and sizes a window
+//   probe settext HWND TEXT                             sets a window's text (an edit's contents)
+//   probe activate HWND                                 makes a window the foreground window
 //
 // Text arguments may be given as "hex:" followed by UTF-8 bytes in hexadecimal, so that
 // Chinese captions pass any command line unchanged.
@@ -188,7 +190,8 @@ int ListChildren(HWND parent) {
   for (HWND wnd : Children(parent)) {
     char id[32];
     std::snprintf(id, sizeof id, "%d", ::GetDlgCtrlID(wnd));
-    out += (out.size() > 1 ? ", " : "") + std::string("{\"class\": ") + Json(ClassOf(wnd)) +
+    out += (out.size() > 1 ? ", " : "") + std::string("{\"hwnd\": ") + Hex(reinterpret_cast<UINT_PTR>(wnd)) +
+           ", \"class\": " + Json(ClassOf(wnd)) +
            ", \"text\": " + Json(WindowText(wnd)) + ", \"id\": " + id + "}";
   }
   Print(out + "]");
@@ -223,6 +226,15 @@ int Message(bool send, int argc, wchar_t** argv) {
   if (!::SendMessageTimeoutW(wnd, msg, wp, lp, SMTO_ABORTIFHUNG, 10000, &result)) return 1;
   Print("{\"result\": " + std::to_string(static_cast<long long>(result)) + "}");
   return 0;
+}
+
+int SetText(HWND wnd, const std::wstring& text) {
+  // Another process's window: WM_SETTEXT carries the string across, with a bounded wait.
+  DWORD_PTR result = 0;
+  if (!::SendMessageTimeoutW(wnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG, 5000,
+                             &result))
+    return 1;
+  return result ? 0 : 1;
 }
 
 int Kill(DWORD pid) {
@@ -263,6 +275,8 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"mutex" && argc >= 3) return MutexExists(Arg(argv[2]));
   if (command == L"cursor" && argc >= 4)
     return ::SetCursorPos(static_cast<int>(Number(argv[2])), static_cast<int>(Number(argv[3]))) ? 0 : 1;
+  if (command == L"activate" && argc >= 3) return ::SetForegroundWindow(WindowArg(argv[2])) ? 0 : 1;
+  if (command == L"settext" && argc >= 4) return SetText(WindowArg(argv[2]), Arg(argv[3]));
   if (command == L"move" && argc >= 7)
     return ::SetWindowPos(WindowArg(argv[2]), nullptr, static_cast<int>(Number(argv[3])),
                           static_cast<int>(Number(argv[4])), static_cast<int>(Number(argv[5])),
