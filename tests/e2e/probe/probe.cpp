@@ -253,6 +253,22 @@ int MutexExists(const std::wstring& name) {
   return 0;
 }
 
+// Keeps a hidden window for Seconds (at most an hour): while one exists, Wine's desktop
+// process stays, so it is not started again later by some test with that test's output pipe.
+int Hold(DWORD Seconds) {
+  HWND wnd = ::CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"probe hold", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                               nullptr, nullptr);
+  if (!wnd) return 1;
+  const ULONGLONG end = ::GetTickCount64() + 1000ULL * (Seconds < 3600 ? Seconds : 3600);
+  MSG msg;
+  while (::GetTickCount64() < end) {
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
+    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 500, QS_ALLINPUT);
+  }
+  ::DestroyWindow(wnd);
+  return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -277,6 +293,7 @@ int wmain(int argc, wchar_t** argv) {
     return ::SetCursorPos(static_cast<int>(Number(argv[2])), static_cast<int>(Number(argv[3]))) ? 0 : 1;
   if (command == L"activate" && argc >= 3) return ::SetForegroundWindow(WindowArg(argv[2])) ? 0 : 1;
   if (command == L"settext" && argc >= 4) return SetText(WindowArg(argv[2]), Arg(argv[3]));
+  if (command == L"hold" && argc >= 3) return Hold(static_cast<DWORD>(Number(argv[2])));
   if (command == L"move" && argc >= 7)
     return ::SetWindowPos(WindowArg(argv[2]), nullptr, static_cast<int>(Number(argv[3])),
                           static_cast<int>(Number(argv[4])), static_cast<int>(Number(argv[5])),
