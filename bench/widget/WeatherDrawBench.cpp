@@ -1,40 +1,23 @@
 // Times DrawWindow of the weather widget's two faces (compose, then push) under the real
-// window system, with a forecast shown. Medians and means of the rounds.
+// window system, with a forecast shown: compose and push medians, and the first compose
+// after a skin file changed.
 // Usage: WeatherDrawBench [rounds] [directory to save both faces as PNG]
 // (the widget's images are found in Widgets\Weather\ beside the executable)
 #include <windows.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <cwchar>
 #include <string>
 #include <vector>
 
 #include "Application.h"
+#include "DrawTiming.h"
 #include "FakeSidebar.h"
 #include "SkinImage.h"
 #include "Weather.h"
 #include "ZekTools.h"
 
 namespace {
-
-double Now() {
-  LARGE_INTEGER counter, frequency;
-  ::QueryPerformanceCounter(&counter);
-  ::QueryPerformanceFrequency(&frequency);
-  return static_cast<double>(counter.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
-
-double Median(std::vector<double> Values) {
-  std::sort(Values.begin(), Values.end());
-  return Values.empty() ? 0 : Values[Values.size() / 2];
-}
-
-double Mean(const std::vector<double>& Values) {
-  double sum = 0;
-  for (double v : Values) sum += v;
-  return Values.empty() ? 0 : sum / static_cast<double>(Values.size());
-}
 
 TWeatherForecast SampleForecast() {
   TWeatherForecast f;
@@ -56,22 +39,13 @@ TWeatherForecast SampleForecast() {
   return f;
 }
 
-void Measure(TFmWeather& Weather, const char* Face, int Rounds) {
-  Weather.DrawWindow();  // warm: first decode of each file
-  std::vector<double> compose, push;
-  for (int i = 0; i < Rounds; ++i) {
-    const double start = Now();
-    auto surface = Weather.ComposeWindow();
-    const double composed = Now();
-    surface->Push(Weather.Handle(), Weather.GetBlendAlpha());
-    const double pushed = Now();
-    compose.push_back(composed - start);
-    push.push_back(pushed - composed);
-  }
-  std::printf("weather %s %dx%d, %d rounds: compose median %.3f ms (mean %.3f), push median %.3f ms (mean %.3f), "
-              "compose/push %.2f\n",
-              Face, Weather.Width(), Weather.Height(), Rounds, Median(compose), Mean(compose), Median(push),
-              Mean(push), Median(push) > 0 ? Median(compose) / Median(push) : 0.0);
+void Rewrite(const std::wstring& Path) {
+  FILETIME now{};
+  ::GetSystemTimeAsFileTime(&now);
+  HANDLE file = ::CreateFileW(Path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return;
+  ::SetFileTime(file, nullptr, nullptr, &now);
+  ::CloseHandle(file);
 }
 
 }  // namespace
@@ -94,10 +68,11 @@ int wmain(int argc, wchar_t** argv) {
     weather->ShowWidget();
     weather->ShowForecast(SampleForecast());
 
-    Measure(*weather, "docked", rounds);
+    ReportDraw(*weather, "docked", rounds, weather->GetBlendAlpha(),
+               [&] { Rewrite(weather->ImgDockBG.ImageNormal()); });
     if (!saveDir.empty()) weather->FlashWindow(saveDir + L"docked.png");
     weather->UnLock();
-    Measure(*weather, "floating", rounds);
+    ReportDraw(*weather, "floating", rounds, weather->GetBlendAlpha(), [&] { Rewrite(weather->ImgBg.ImageNormal()); });
     if (!saveDir.empty()) weather->FlashWindow(saveDir + L"floating.png");
     ::DeleteFileW((GetModuleDir() + L"Widgets\\Weather\\Seting.ini").c_str());
     ::DestroyWindow(weather->Handle());  // frees it

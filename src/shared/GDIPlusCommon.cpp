@@ -1,10 +1,12 @@
 #include "GDIPlusCommon.h"
 
 #include <algorithm>
+#include <map>
 #include <memory>
+#include <tuple>
 
 #include "DefineUint.h"
-#include "SkinImage.h"
+#include "SkinImageCache.h"
 
 namespace {
 
@@ -34,20 +36,33 @@ std::wstring SubstitutedFace(const std::wstring& Name) {
 }
 
 // GDI+ knows only installed families by name; anything else goes through GDI's substitutes.
-std::unique_ptr<Gdiplus::FontFamily> CaptionFamily(const std::wstring& Name) {
-  auto family = std::make_unique<Gdiplus::FontFamily>(Name.c_str());
-  if (family->GetLastStatus() == Gdiplus::Ok) return family;
-  const std::wstring face = SubstitutedFace(Name);
-  if (!face.empty() && face != Name) family = std::make_unique<Gdiplus::FontFamily>(face.c_str());
-  return family;
+// Kept per name: families and fonts cost more to make than a caption costs to draw.
+const Gdiplus::FontFamily& CaptionFamily(const std::wstring& Name) {
+  // Never freed: GDI+ objects must not be destroyed after GDI+ has shut down at exit.
+  static auto& families = *new std::map<std::wstring, std::unique_ptr<Gdiplus::FontFamily>>();
+  auto& family = families[Name];
+  if (!family) {
+    family = std::make_unique<Gdiplus::FontFamily>(Name.c_str());
+    if (family->GetLastStatus() != Gdiplus::Ok) {
+      const std::wstring face = SubstitutedFace(Name);
+      if (!face.empty() && face != Name) family = std::make_unique<Gdiplus::FontFamily>(face.c_str());
+    }
+  }
+  return *family;
+}
+
+const Gdiplus::Font& CaptionFont(const std::wstring& Name, float Size, int Style) {
+  static auto& fonts = *new std::map<std::tuple<std::wstring, float, int>, std::unique_ptr<Gdiplus::Font>>();
+  if (fonts.size() > 256) fonts.clear();  // fitted captions make many sizes; keep it bounded
+  auto& font = fonts[{Name, Size, Style}];
+  if (!font) font = std::make_unique<Gdiplus::Font>(&CaptionFamily(Name), Size, Style, Gdiplus::UnitPoint);
+  return *font;
 }
 
 void DrawCaption(Gdiplus::Graphics& Graphics, const TPNGButton& Button, const Gdiplus::RectF& Layout,
                  Gdiplus::StringAlignment LineAlignment) {
   const TFont& font = Button.GetFont();
   const Gdiplus::Color colour(255, GetRValue(font.Color), GetGValue(font.Color), GetBValue(font.Color));
-  const auto familyPtr = CaptionFamily(font.Name);
-  const Gdiplus::FontFamily& family = *familyPtr;
   Gdiplus::SolidBrush brush(colour);
   Gdiplus::StringFormat format(Button.FitCaption ? Gdiplus::StringFormatFlagsNoWrap : 0, LANG_NEUTRAL);
   format.SetAlignment(Button.FStringAlignment);
@@ -59,16 +74,16 @@ void DrawCaption(Gdiplus::Graphics& Graphics, const TPNGButton& Button, const Gd
     // rounds, as glyphs from a fallback face do not scale exactly with the size).
     const Gdiplus::RectF unbounded(0, 0, 100000.0f, Layout.Height);
     for (int round = 0; round < 4 && size > font.Size / 2; ++round) {
-      const Gdiplus::Font probe(&family, size, FontStyle(font), Gdiplus::UnitPoint);
       Gdiplus::RectF needed;
-      if (Graphics.MeasureString(Button.Caption().c_str(), -1, &probe, unbounded, &format, &needed) != Gdiplus::Ok ||
+      if (Graphics.MeasureString(Button.Caption().c_str(), -1, &CaptionFont(font.Name, size, FontStyle(font)),
+                                 unbounded, &format, &needed) != Gdiplus::Ok ||
           needed.Width <= Layout.Width || needed.Width <= 0)
         break;
       size = std::max(size * Layout.Width / needed.Width * 0.97f, font.Size / 2);
     }
   }
-  const Gdiplus::Font gdiFont(&family, size, FontStyle(font), Gdiplus::UnitPoint);
-  Graphics.DrawString(Button.Caption().c_str(), -1, &gdiFont, Layout, &format, &brush);
+  Graphics.DrawString(Button.Caption().c_str(), -1, &CaptionFont(font.Name, size, FontStyle(font)), Layout, &format,
+                      &brush);
 }
 
 }  // namespace
@@ -85,7 +100,7 @@ void TPNGButton::SetBounds(int Left, int Top, int Width, int Height) {
 
 void TPNGButton::ApplyAutoSize() {
   if (!AutoSize || !IsImageSet(GetImage())) return;
-  const auto image = LoadSkinImage(GetImage());
+  Gdiplus::Bitmap* image = SkinImages().Image(GetImage());
   FWidth = image ? static_cast<int>(image->GetWidth()) : 0;
   FHeight = image ? static_cast<int>(image->GetHeight()) : 0;
 }
@@ -161,7 +176,7 @@ void TPNGButton::Paint() {
     Gdiplus::Graphics graphics(dc);
     graphics.TranslateTransform(static_cast<Gdiplus::REAL>(FLeft), static_cast<Gdiplus::REAL>(FTop));
     if (IsImageSet(GetImage()))
-      if (const auto image = LoadSkinImage(GetImage())) graphics.DrawImage(image.get(), 0, 0, FWidth, FHeight);
+      if (Gdiplus::Bitmap* image = SkinImages().Image(GetImage())) graphics.DrawImage(image, 0, 0, FWidth, FHeight);
     if (!FCaption.empty())
       DrawCaption(graphics, *this,
                   Gdiplus::RectF(0, 0, static_cast<Gdiplus::REAL>(FWidth), static_cast<Gdiplus::REAL>(FHeight)),
@@ -172,19 +187,19 @@ void TPNGButton::Paint() {
 
 void DrawPNGButton(Gdiplus::Graphics& Graphics, const TPNGButton& Button) {
   if (!Button.GetImage().empty()) {
-    if (const auto image = LoadSkinImage(Button.GetImage())) {
-      const Gdiplus::Rect target(Button.Left(), Button.Top(), Button.Width(), Button.Height());
-      if (Button.Rotate() == 0.0) {
-        Graphics.DrawImage(image.get(), target);
-      } else {
-        Gdiplus::Matrix matrix;
-        const Gdiplus::PointF centre(static_cast<Gdiplus::REAL>(Button.Left() + Button.Width() / 2),
-                                     static_cast<Gdiplus::REAL>(Button.Top() + Button.Height() / 2));
-        matrix.RotateAt(static_cast<Gdiplus::REAL>(Button.Rotate()), centre, Gdiplus::MatrixOrderPrepend);
-        Graphics.SetTransform(&matrix);
-        Graphics.DrawImage(image.get(), target);
-        Graphics.ResetTransform();
-      }
+    const Gdiplus::Rect target(Button.Left(), Button.Top(), Button.Width(), Button.Height());
+    if (Button.Rotate() == 0.0) {
+      // Scaled to the button once and kept, so it blends at 1:1.
+      if (Gdiplus::Bitmap* image = SkinImages().Image(Button.GetImage(), Button.Width(), Button.Height()))
+        Graphics.DrawImage(image, target);
+    } else if (Gdiplus::Bitmap* image = SkinImages().Image(Button.GetImage())) {
+      Gdiplus::Matrix matrix;
+      const Gdiplus::PointF centre(static_cast<Gdiplus::REAL>(Button.Left() + Button.Width() / 2),
+                                   static_cast<Gdiplus::REAL>(Button.Top() + Button.Height() / 2));
+      matrix.RotateAt(static_cast<Gdiplus::REAL>(Button.Rotate()), centre, Gdiplus::MatrixOrderPrepend);
+      Graphics.SetTransform(&matrix);
+      Graphics.DrawImage(image, target);
+      Graphics.ResetTransform();
     }
   }
   if (!Button.Caption().empty()) {

@@ -1,5 +1,5 @@
-// Loading skin images: the one place every draw takes its pictures from (nothing is
-// cached, so a changed file shows at the next draw).
+// The GDI+ session of a program (the skinned windows take their pictures from
+// SkinImageCache).
 #pragma once
 
 #include <windows.h>
@@ -22,5 +22,3 @@ class TGdiPlusSession {
   ULONG_PTR FToken = 0;
 };
 
-// The decoded image, or null when the file is missing or not an image.
-std::unique_ptr<Gdiplus::Bitmap> LoadSkinImage(const std::wstring& Path);

@@ -6,7 +6,6 @@
 #include "TextDecoding.h"
 #include "WeatherIcons.h"
 #include "ZekText.h"
-#include "ZekText.h"
 
 namespace {
 
