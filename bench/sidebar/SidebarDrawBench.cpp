@@ -12,20 +12,6 @@
 #include "SkinImage.h"
 #include "WidgetOptions.h"
 
-namespace {
-
-// Rewrites a file with its own bytes: the same picture, a new modification time.
-void Rewrite(const std::wstring& Path) {
-  FILETIME now{};
-  ::GetSystemTimeAsFileTime(&now);
-  HANDLE file = ::CreateFileW(Path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return;
-  ::SetFileTime(file, nullptr, nullptr, &now);
-  ::CloseHandle(file);
-}
-
-}  // namespace
-
 int wmain(int argc, wchar_t** argv) {
   const int rounds = argc > 1 ? _wtoi(argv[1]) : 100;
   const TGdiPlusSession gdiplus;
@@ -38,7 +24,7 @@ int wmain(int argc, wchar_t** argv) {
     bar.Show();
     for (const int height : {1080, 2160}) {
       ::SetWindowPos(bar.Handle(), nullptr, 0, 0, bar.Width(), height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-      ReportDraw(bar, "bar", rounds, 255, [&] { Rewrite(bar.BaseSkin()); });
+      ReportDraw(bar, "bar", rounds, 255, [&] { TouchFile(bar.BaseSkin()); });
     }
   }
   WidgetOptions = nullptr;

@@ -39,15 +39,6 @@ TWeatherForecast SampleForecast() {
   return f;
 }
 
-void Rewrite(const std::wstring& Path) {
-  FILETIME now{};
-  ::GetSystemTimeAsFileTime(&now);
-  HANDLE file = ::CreateFileW(Path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return;
-  ::SetFileTime(file, nullptr, nullptr, &now);
-  ::CloseHandle(file);
-}
-
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -69,10 +60,10 @@ int wmain(int argc, wchar_t** argv) {
     weather->ShowForecast(SampleForecast());
 
     ReportDraw(*weather, "docked", rounds, weather->GetBlendAlpha(),
-               [&] { Rewrite(weather->ImgDockBG.ImageNormal()); });
+               [&] { TouchFile(weather->ImgDockBG.ImageNormal()); });
     if (!saveDir.empty()) weather->FlashWindow(saveDir + L"docked.png");
     weather->UnLock();
-    ReportDraw(*weather, "floating", rounds, weather->GetBlendAlpha(), [&] { Rewrite(weather->ImgBg.ImageNormal()); });
+    ReportDraw(*weather, "floating", rounds, weather->GetBlendAlpha(), [&] { TouchFile(weather->ImgBg.ImageNormal()); });
     if (!saveDir.empty()) weather->FlashWindow(saveDir + L"floating.png");
     ::DeleteFileW((GetModuleDir() + L"Widgets\\Weather\\Seting.ini").c_str());
     ::DestroyWindow(weather->Handle());  // frees it
