@@ -15,17 +15,11 @@ TFmWidgetSetParent::~TFmWidgetSetParent() {
 
 bool TFmWidgetSetParent::CreateForm(const wchar_t* ClassName, const wchar_t* Caption, int ClientWidth,
                                     int ClientHeight, DWORD Style) {
-  RECT frame{0, 0, ClientWidth, ClientHeight};
-  ::AdjustWindowRectEx(&frame, Style, FALSE, WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT);
-  const int width = frame.right - frame.left;
-  const int height = frame.bottom - frame.top;
-  RECT work{};
-  ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-  const int left = work.left + (work.right - work.left - width) / 2;
-  const int top = work.top + (work.bottom - work.top - height) / 2;
+  const DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
+  const RECT frame = CentredFrame(ClientWidth, ClientHeight, Style, exStyle);
   // An owned window never gets a taskbar button; without an owner it is an ordinary one.
-  if (!CreateHandle(ClassName, Caption, Style | WS_CLIPCHILDREN, WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, left,
-                    top, width, height, FParHandle))
+  if (!CreateHandle(ClassName, Caption, Style | WS_CLIPCHILDREN, exStyle, frame.left, frame.top,
+                    frame.right - frame.left, frame.bottom - frame.top, FParHandle))
     return false;
   ::SetClassLongPtrW(Handle(), GCLP_HBRBACKGROUND, reinterpret_cast<LONG_PTR>(::GetSysColorBrush(COLOR_BTNFACE)));
   FormCreate();

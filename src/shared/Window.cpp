@@ -23,6 +23,18 @@ HINSTANCE CodeModule() {
 
 }  // namespace
 
+RECT CentredFrame(int ClientWidth, int ClientHeight, DWORD Style, DWORD ExStyle) {
+  RECT frame{0, 0, ClientWidth, ClientHeight};
+  ::AdjustWindowRectEx(&frame, Style, FALSE, ExStyle);
+  const int width = frame.right - frame.left;
+  const int height = frame.bottom - frame.top;
+  RECT work{};
+  ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  const int left = work.left + (work.right - work.left - width) / 2;
+  const int top = work.top + (work.bottom - work.top - height) / 2;
+  return RECT{left, top, left + width, top + height};
+}
+
 bool TWindow::CreateHandle(const wchar_t* ClassName, const wchar_t* Caption, DWORD Style, DWORD ExStyle, int Left,
                            int Top, int Width, int Height, HWND Owner) {
   const HINSTANCE instance = CodeModule();

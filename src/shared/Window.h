@@ -4,6 +4,10 @@
 
 #include <windows.h>
 
+// The window rectangle of a frame with this client size and these styles, centred on the
+// primary monitor's work area.
+RECT CentredFrame(int ClientWidth, int ClientHeight, DWORD Style, DWORD ExStyle);
+
 class TWindow {
  public:
   TWindow() = default;

@@ -68,15 +68,9 @@ TFmMain::TFmMain(bool Hide) : FDir(GetModuleDir()), FHide(Hide) {
                         OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"Tahoma");
 
   const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN;
-  RECT frame{0, 0, kClientWidth, kClientHeight};
-  ::AdjustWindowRectEx(&frame, style, FALSE, WS_EX_APPWINDOW);
-  const int width = frame.right - frame.left;
-  const int height = frame.bottom - frame.top;
-  RECT work{};
-  ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-  const int left = work.left + (work.right - work.left - width) / 2;
-  const int top = work.top + (work.bottom - work.top - height) / 2;
-  if (!CreateHandle(kClassName, Texts().Title, style, WS_EX_APPWINDOW, left, top, width, height, Application.Handle()))
+  const RECT frame = CentredFrame(kClientWidth, kClientHeight, style, WS_EX_APPWINDOW);
+  if (!CreateHandle(kClassName, Texts().Title, style, WS_EX_APPWINDOW, frame.left, frame.top,
+                    frame.right - frame.left, frame.bottom - frame.top, Application.Handle()))
     return;
   FormCreate();
 }

@@ -128,6 +128,22 @@ TEST_F(WeatherWindow, FailuresShowTheStatusAndKeepEverythingElse) {
   }
 }
 
+TEST_F(WeatherWindow, CityFileThatExistsButCannotBeReadIsAFailedAttemptWithoutARequest) {
+  Server.Route("/html/weather/101280701.shtml", {Ok(Page()), Page()});
+  TFmWeather* weather = Open();
+  ASSERT_NE(weather, nullptr);
+  const std::wstring codes = Dir() + L"CityCode.txt";
+  HANDLE locked = ::CreateFileW(codes.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(locked, INVALID_HANDLE_VALUE);
+  EXPECT_THROW(GetCityCode(codes, L"珠海"), std::exception);
+  const bool done = Refresh(*weather);
+  ::CloseHandle(locked);
+  ASSERT_TRUE(done);
+  EXPECT_FALSE(weather->IsValue());
+  EXPECT_EQ(weather->ImgCity.Caption(), L"获取天气失败");
+  EXPECT_TRUE(Server.Requests().empty());
+}
+
 TEST_F(WeatherWindow, RefreshWhileOneRunsStartsNothingAndTheRunningResultIsShown) {
   Server.Route("/html/weather/101280701.shtml", {Ok(Page()), Page(), 800});
   TFmWeather* weather = Open();
