@@ -1,5 +1,6 @@
 // Times DrawWindow of the bar (compose, then push) under the real window system, at two
-// heights, with medians; and the first compose after its background file changed.
+// heights, and of the widget gallery with its first tile hovered, with medians; and the
+// first compose after a background file changed.
 // Usage: SidebarDrawBench [rounds]   (skins from the directory beside the executable)
 #include <windows.h>
 
@@ -10,6 +11,7 @@
 #include "DrawTiming.h"
 #include "Sidebar.h"
 #include "SkinImage.h"
+#include "WidgetAdd.h"
 #include "WidgetOptions.h"
 
 int wmain(int argc, wchar_t** argv) {
@@ -26,6 +28,16 @@ int wmain(int argc, wchar_t** argv) {
       ::SetWindowPos(bar.Handle(), nullptr, 0, 0, bar.Width(), height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
       ReportDraw(bar, "bar", rounds, 255, [&] { TouchFile(bar.BaseSkin()); });
     }
+    // The gallery lists the widgets installed beside the benchmark.
+    FmOrvoSidebar = &bar;
+    TFmWidgetAdd::ShowForm(bar.Handle());
+    if (TFmWidgetAdd* gallery = TFmWidgetAdd::Instance()) {
+      const TPNGButton& tile = gallery->Tile(0);
+      ::SendMessageW(gallery->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(tile.Left() + 10, tile.Top() + 10));
+      ReportDraw(*gallery, "gallery", rounds, 255, [&] { TouchFile(bar.ProgramDir() + L"SKIN\\WidgetLib\\bg.png"); });
+    }
+    TFmWidgetAdd::FreeInstance();
+    FmOrvoSidebar = nullptr;
   }
   WidgetOptions = nullptr;
   Application.Finalize();

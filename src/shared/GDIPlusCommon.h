@@ -47,6 +47,9 @@ class TPNGButton {
   bool Contains(int X, int Y) const { return X >= FLeft && X < FLeft + FWidth && Y >= FTop && Y < FTop + FHeight; }
   bool AutoSize = false;
   bool Visible = true;
+  // A system cursor (IDC_HAND, ...) shown while the mouse is over the button; null: the
+  // window's own.
+  LPCWSTR Cursor = nullptr;
 
   const std::wstring& Caption() const { return FCaption; }
   void SetCaption(const std::wstring& Value);  // repaints even when unchanged

@@ -2,6 +2,8 @@
 
 #include <windowsx.h>
 
+#include "Hourglass.h"
+
 bool TFmWidgetBase::CreateForm(const wchar_t* ClassName, const wchar_t* Caption, int Left, int Top, int Width,
                                int Height, HWND Owner) {
   return CreateHandle(ClassName, Caption, WS_POPUP, 0, Left, Top, Width, Height, Owner);
@@ -152,6 +154,18 @@ LRESULT TFmWidgetBase::HandleMessage(UINT Msg, WPARAM wParam, LPARAM lParam) {
         FPressed = nullptr;
       }
       return 0;
+    case WM_SETCURSOR:
+      if (LOWORD(lParam) == HTCLIENT && !HourglassShown()) {
+        POINT cursor{};
+        ::GetCursorPos(&cursor);
+        ::ScreenToClient(Handle(), &cursor);
+        const TPNGButton* over = ButtonAt(cursor.x, cursor.y);
+        if (over && over->Cursor) {
+          ::SetCursor(::LoadCursorW(nullptr, over->Cursor));
+          return TRUE;
+        }
+      }
+      break;
     case WM_LBUTTONDBLCLK:
       if (TPNGButton* target = ButtonAt(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam))) target->DblClick();
       return 0;

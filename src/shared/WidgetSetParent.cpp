@@ -28,10 +28,55 @@ bool TFmWidgetSetParent::CreateForm(const wchar_t* ClassName, const wchar_t* Cap
 
 HWND TFmWidgetSetParent::AddControl(const wchar_t* ClassName, const wchar_t* Text, DWORD Style, int Left, int Top,
                                     int Width, int Height, int Id, DWORD ExStyle) {
+  return AddChild(Handle(), ClassName, Text, Style, Left, Top, Width, Height, Id, ExStyle);
+}
+
+HWND TFmWidgetSetParent::AddChild(HWND Parent, const wchar_t* ClassName, const wchar_t* Text, DWORD Style, int Left,
+                                  int Top, int Width, int Height, int Id, DWORD ExStyle) {
   HWND control = ::CreateWindowExW(ExStyle, ClassName, Text, WS_CHILD | WS_VISIBLE | Style, Left, Top, Width, Height,
-                                   Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(Id)), nullptr, nullptr);
+                                   Parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(Id)), nullptr, nullptr);
   if (control) ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(FFont), FALSE);
   return control;
+}
+
+namespace {
+
+constexpr wchar_t kPageClass[] = L"TFmWidgetSetPage";
+
+LRESULT CALLBACK PageProc(HWND Wnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
+  switch (Msg) {
+    case WM_COMMAND:
+    case WM_NOTIFY:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+      return ::SendMessageW(::GetParent(Wnd), Msg, wParam, lParam);
+    default:
+      return ::DefWindowProcW(Wnd, Msg, wParam, lParam);
+  }
+}
+
+}  // namespace
+
+HWND TFmWidgetSetParent::AddPage(int Left, int Top, int Width, int Height, int Id) {
+  HMODULE module = nullptr;
+  ::GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                       reinterpret_cast<LPCWSTR>(&PageProc), &module);
+  WNDCLASSEXW wc{};
+  if (!::GetClassInfoExW(module, kPageClass, &wc)) {
+    wc = WNDCLASSEXW{};
+    wc.cbSize = sizeof(wc);
+    wc.lpfnWndProc = &PageProc;
+    wc.hInstance = module;
+    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = ::GetSysColorBrush(COLOR_BTNFACE);
+    wc.lpszClassName = kPageClass;
+    if (!::RegisterClassExW(&wc)) return nullptr;
+  }
+  return ::CreateWindowExW(WS_EX_CONTROLPARENT, kPageClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, Left, Top,
+                           Width, Height, Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(Id)), module,
+                           nullptr);
 }
 
 int TFmWidgetSetParent::ShowModal() {

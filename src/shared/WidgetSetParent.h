@@ -37,6 +37,12 @@ class TFmWidgetSetParent : public TWindow {
   // A standard control, child of the dialog, in the dialog's font.
   HWND AddControl(const wchar_t* ClassName, const wchar_t* Text, DWORD Style, int Left, int Top, int Width,
                   int Height, int Id, DWORD ExStyle = 0);
+  // The same, child of Parent (a page of the dialog).
+  HWND AddChild(HWND Parent, const wchar_t* ClassName, const wchar_t* Text, DWORD Style, int Left, int Top,
+                int Width, int Height, int Id, DWORD ExStyle = 0);
+  // A page: a child window on the button face that holds controls, hands their commands and
+  // colour requests to the dialog, and takes part in the dialog's keyboard order.
+  HWND AddPage(int Left, int Top, int Width, int Height, int Id);
   HWND Control(int Id) const { return ::GetDlgItem(Handle(), Id); }
   HFONT Font() const { return FFont; }
 

@@ -1,5 +1,7 @@
 #include "Window.h"
 
+#include "Hourglass.h"
+
 TWindow::~TWindow() {
   if (FHandle) {
     // Detach first: the destroy messages must not reach a half-destroyed object.
@@ -54,6 +56,10 @@ bool TWindow::CreateHandle(const wchar_t* ClassName, const wchar_t* Caption, DWO
 }
 
 LRESULT TWindow::HandleMessage(UINT Msg, WPARAM wParam, LPARAM lParam) {
+  if (Msg == WM_SETCURSOR && HourglassShown() && LOWORD(lParam) == HTCLIENT) {
+    ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
+    return TRUE;
+  }
   return ::DefWindowProcW(FHandle, Msg, wParam, lParam);
 }
 

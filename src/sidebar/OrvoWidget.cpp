@@ -7,6 +7,8 @@
 #include "ProgramStart.h"
 #include "Sidebar.h"
 #include "SkinImage.h"
+#include "WidgetAdd.h"
+#include "WidgetSet.h"
 #include "WidgetOptions.h"
 #include "ZekTools.h"
 
@@ -32,11 +34,14 @@ void RunSidebar() {
   const TGdiPlusSession gdiplus;
   TFmOrvoSidebar sidebar;
   FmOrvoSidebar = &sidebar;
+  sidebar.OnAddWidget = [](HWND Bar) { TFmWidgetAdd::ShowForm(Bar); };
+  sidebar.OnWidgetSet = [](HWND Bar) { TFmWidgetSet::ShowForm(Bar); };
   Application.SetMainForm(sidebar.Handle());
   if (sidebar.Handle()) {
     sidebar.Show();
     Application.Run();
   }
+  TFmWidgetAdd::FreeInstance();
   Application.SetMainForm(nullptr);
   FmOrvoSidebar = nullptr;
 }

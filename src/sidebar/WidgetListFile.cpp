@@ -37,13 +37,13 @@ std::vector<std::wstring> ReadWidgetList(const std::wstring& Path) {
 
   const std::wstring text = FromAnsi(bytes);
   std::size_t from = 0;
+  // A line ends at CR LF, LF or a bare CR, as lists written by hand may have them.
   while (from < text.size()) {
-    std::size_t end = text.find(L'\n', from);
+    std::size_t end = text.find_first_of(L"\r\n", from);
     if (end == std::wstring::npos) end = text.size();
-    std::wstring line = text.substr(from, end - from);
-    if (!line.empty() && line.back() == L'\r') line.pop_back();
-    lines.push_back(std::move(line));
+    lines.push_back(text.substr(from, end - from));
     from = end + 1;
+    if (end < text.size() && text[end] == L'\r' && from < text.size() && text[from] == L'\n') ++from;
   }
   return lines;
 }

@@ -109,6 +109,7 @@ void TFmWeather::CreateButtons() {
   Place(ImgWeb, 16, 159, 89, 18, &web);
   ImgWeb.SetCaption(L"查看详细天气");
   ImgWeb.OnClick = [this](TPNGButton&) { ImgWebClick(); };
+  ImgWeb.Cursor = IDC_HAND;
   Place(ImgRefresh, 226, 159, 13, 13);
   ImgRefresh.OnClick = [this](TPNGButton&) { RefreshWeather(); };
   Place(ImgGrid, -1, 67, 264, 194);
@@ -460,17 +461,6 @@ LRESULT TFmWeather::HandleMessage(UINT Msg, WPARAM wParam, LPARAM lParam) {
     case WM_GETWEATHER:
       WMGetWeather(reinterpret_cast<const TRefreshJob*>(lParam));
       return 0;
-    case WM_SETCURSOR:
-      if (LOWORD(lParam) == HTCLIENT) {
-        POINT cursor{};
-        ::GetCursorPos(&cursor);
-        ::ScreenToClient(Handle(), &cursor);
-        if (ButtonAt(cursor.x, cursor.y) == &ImgWeb) {
-          ::SetCursor(::LoadCursorW(nullptr, IDC_HAND));
-          return TRUE;
-        }
-      }
-      break;
     default:
       break;
   }

@@ -5,6 +5,7 @@ scenario, by its own pid; every wait is bounded.
 """
 import json
 import os
+import re
 import shutil
 import signal
 import subprocess
@@ -39,6 +40,24 @@ def text_arg(text):
     return "hex:" + text.encode("utf-8").hex()
 
 
+def monitors():
+    """The X display's monitors as [left, top, right, bottom], numbered as Windows programs
+    under Wine number them: the primary one first."""
+    out = subprocess.run(["xrandr", "--listmonitors"], capture_output=True, text=True, check=True,
+                         timeout=10).stdout
+    found = []
+    for line in out.splitlines()[1:]:
+        # " 1: +DUMMY1 1024/271x768/203+1280+0  DUMMY1"
+        match = re.match(r"\s*\d+: \+?(\*?)\S+ (\d+)/\d+x(\d+)/\d+\+(-?\d+)\+(-?\d+)", line)
+        if match:
+            primary, width, height, left, top = match.groups()
+            left, top = int(left), int(top)
+            found.append((primary != "*", [left, top, left + int(width), top + int(height)]))
+    if not found:
+        raise AssertionError("xrandr lists no monitors:\n" + out)
+    return [rect for _later, rect in sorted(found, key=lambda item: item[0])]
+
+
 def test_widget(install, name, settings, source="Test"):
     """Widgets\\<name>\\Widget.dll from a test widget library, with its Seting.ini."""
     directory = install.path("Widgets", name)
@@ -50,6 +69,28 @@ def test_widget(install, name, settings, source="Test"):
 
 def copy_skins(install):
     shutil.copytree(os.path.join(BIN, "Skin"), install.path("Skin"), dirs_exist_ok=True)
+
+
+def install_weather_widget(install):
+    """The weather widget as installed: Widgets\\Weather with its library, icon, city codes and images."""
+    widget_dir = install.path("Widgets", "Weather")
+    source = os.path.join(BIN, "Widgets", "Weather")
+    os.makedirs(widget_dir)
+    for name in ("Widget.dll", "Icon.png", "CityCode.txt"):
+        shutil.copy2(os.path.join(source, name), widget_dir)
+    shutil.copytree(os.path.join(source, "Images"), os.path.join(widget_dir, "Images"))
+
+
+def xdotool(*args):
+    """Real input on the X display."""
+    subprocess.run(["xdotool", *map(str, args)], check=True, timeout=10)
+
+
+def region(png, left, top, width, height):
+    """The RGB pixels of a rectangle of a PNG, row by row."""
+    raw = subprocess.run(["convert", png, "-crop", "%dx%d+%d+%d" % (width, height, left, top), "+repage",
+                          "-depth", "8", "rgb:-"], capture_output=True, check=True, timeout=30).stdout
+    return [tuple(raw[i:i + 3]) for i in range(0, len(raw), 3)]
 
 
 class Installation:

@@ -5,15 +5,14 @@ always equals its city caption, so the probe reads the state the user sees.
 """
 import configparser
 import os
-import shutil
 import socket
-import subprocess
 import sys
 import time
 import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from harness import BIN, ROOT, WM_SIDEBAR_SAVEANDCLOSE, Scenario, copy_skins, text_arg  # noqa: E402
+from harness import (ROOT, WM_SIDEBAR_SAVEANDCLOSE, Scenario, copy_skins, install_weather_widget,  # noqa: E402
+                     region, text_arg, xdotool)
 from loopback_server import UpdateServer, write_global_options  # noqa: E402
 
 SAMPLE_PAGE = os.path.join(ROOT, "tests", "fixtures", "weather", "sample.shtml")
@@ -24,13 +23,6 @@ FAILED = "获取天气失败"
 DOCKED_SIZE = (146, 65)
 FLOATING_SIZE = (278, 192)
 WIDGET_LINE = b"Weather\\Widget.dll\r\n"
-
-
-def region(png, left, top, width, height):
-    """The RGB pixels of a rectangle of a PNG, row by row."""
-    raw = subprocess.run(["convert", png, "-crop", "%dx%d+%d+%d" % (width, height, left, top), "+repage",
-                          "-depth", "8", "rgb:-"], capture_output=True, check=True, timeout=30).stdout
-    return [tuple(raw[i:i + 3]) for i in range(0, len(raw), 3)]
 
 
 def white_pixels(pixels):
@@ -56,21 +48,12 @@ def dead_port():
         return s.getsockname()[1]
 
 
-def xdotool(*args):
-    subprocess.run(["xdotool", *map(str, args)], check=True, timeout=10)
-
-
 class WeatherWidget(Scenario):
 
     def setUp(self):
         super().setUp()
         copy_skins(self.install)
-        widget_dir = self.install.path("Widgets", "Weather")
-        source = os.path.join(BIN, "Widgets", "Weather")
-        os.makedirs(widget_dir)
-        for name in ("Widget.dll", "Icon.png", "CityCode.txt"):
-            shutil.copy2(os.path.join(source, name), widget_dir)
-        shutil.copytree(os.path.join(source, "Images"), os.path.join(widget_dir, "Images"))
+        install_weather_widget(self.install)
         with open(self.install.path("LockWidgets.txt"), "wb") as f:
             f.write(WIDGET_LINE)
         self.server = UpdateServer()

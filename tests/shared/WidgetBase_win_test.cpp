@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "Hourglass.h"
 #include "MessagePump.h"
 
 namespace {
@@ -109,6 +110,37 @@ TEST(WidgetBase, MouseInputReachesButtons) {
   ::SendMessageW(form.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(15, 15));
   ::SendMessageW(form.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(15, 15));
   EXPECT_EQ(clicks, 1);
+}
+
+// The cursor a window sets when asked by WM_SETCURSOR with the mouse at a client point.
+HCURSOR CursorAt(const TCountingForm& Form, int X, int Y) {
+  POINT screen{X, Y};
+  ::ClientToScreen(Form.Handle(), &screen);
+  ::SetCursorPos(screen.x, screen.y);
+  ::SetCursor(nullptr);
+  ::SendMessageW(Form.Handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(Form.Handle()),
+                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+  return ::GetCursor();
+}
+
+TEST(WidgetBase, CursorOfButtonsAndTheHourglass) {
+  TCountingForm form;
+  ::ShowWindow(form.Handle(), SW_SHOWNOACTIVATE);
+  form.Button.SetBounds(10, 10, 20, 20);
+  form.Button.Cursor = IDC_HAND;
+  const HCURSOR arrow = ::LoadCursorW(nullptr, IDC_ARROW);
+  const HCURSOR hand = ::LoadCursorW(nullptr, IDC_HAND);
+  const HCURSOR wait = ::LoadCursorW(nullptr, IDC_WAIT);
+  EXPECT_EQ(CursorAt(form, 15, 15), hand);
+  EXPECT_EQ(CursorAt(form, 45, 30), arrow);
+  {
+    // Messages pumped during a wait keep the hourglass, over a button too.
+    const THourglass waiting;
+    EXPECT_EQ(CursorAt(form, 45, 30), wait);
+    EXPECT_EQ(CursorAt(form, 15, 15), wait);
+  }
+  EXPECT_EQ(CursorAt(form, 45, 30), arrow);
+  EXPECT_EQ(CursorAt(form, 15, 15), hand);
 }
 
 }  // namespace

@@ -4,7 +4,8 @@
 //   probe wait [--class C] [--title T] [--pid P] [--timeout MS]   first match, or exit 1
 //   probe wait-gone HWND [--timeout MS]                 exit 0 once the window is gone
 //   probe info HWND                                     one window's facts
-//   probe children HWND                                 child windows (hwnd, class, text, id)
+//   probe children HWND                                 child windows (hwnd, class, text, id, rect)
+//   probe monitors                                      every monitor's rectangle and work area
 //   probe click HWND TEXT                               presses the child button TEXT ('&' ignored)
 //   probe send|post HWND MSG [WPARAM [LPARAM]]          numbers in decimal or 0x hex
 //   probe kill PID                                      ends a Windows process by its pid
@@ -80,6 +81,30 @@ std::string Hex(UINT_PTR value) {
   char buffer[32];
   std::snprintf(buffer, sizeof buffer, "\"0x%llx\"", static_cast<unsigned long long>(value));
   return buffer;
+}
+
+std::string RectJson(const RECT& r) {
+  char buffer[96];
+  std::snprintf(buffer, sizeof buffer, "[%ld, %ld, %ld, %ld]", r.left, r.top, r.right, r.bottom);
+  return buffer;
+}
+
+// The monitors in the system's order: [{"monitor": [l, t, r, b], "work": [l, t, r, b]}, ...].
+int Monitors() {
+  std::string out = "[";
+  ::EnumDisplayMonitors(
+      nullptr, nullptr,
+      [](HMONITOR monitor, HDC, LPRECT, LPARAM param) -> BOOL {
+        auto& text = *reinterpret_cast<std::string*>(param);
+        MONITORINFO info{sizeof(info)};
+        if (::GetMonitorInfoW(monitor, &info))
+          text += (text.size() > 1 ? ", " : "") + std::string("{\"monitor\": ") + RectJson(info.rcMonitor) +
+                  ", \"work\": " + RectJson(info.rcWork) + "}";
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&out));
+  Print(out + "]");
+  return 0;
 }
 
 std::string Facts(HWND wnd) {
@@ -189,10 +214,12 @@ int ListChildren(HWND parent) {
   std::string out = "[";
   for (HWND wnd : Children(parent)) {
     char id[32];
+    RECT r{};
+    ::GetWindowRect(wnd, &r);
     std::snprintf(id, sizeof id, "%d", ::GetDlgCtrlID(wnd));
     out += (out.size() > 1 ? ", " : "") + std::string("{\"hwnd\": ") + Hex(reinterpret_cast<UINT_PTR>(wnd)) +
            ", \"class\": " + Json(ClassOf(wnd)) +
-           ", \"text\": " + Json(WindowText(wnd)) + ", \"id\": " + id + "}";
+           ", \"text\": " + Json(WindowText(wnd)) + ", \"id\": " + id + ", \"rect\": " + RectJson(r) + "}";
   }
   Print(out + "]");
   return 0;
@@ -283,6 +310,7 @@ int wmain(int argc, wchar_t** argv) {
     Print(Facts(wnd));
     return 0;
   }
+  if (command == L"monitors") return Monitors();
   if (command == L"children" && argc >= 3) return ListChildren(WindowArg(argv[2]));
   if (command == L"click" && argc >= 4) return Click(WindowArg(argv[2]), Arg(argv[3]));
   if (command == L"send") return Message(true, argc, argv);
