@@ -5,7 +5,9 @@
 #include <memory>
 #include <tuple>
 
+#include "CaptionCache.h"
 #include "DefineUint.h"
+#include "LayeredSurface.h"
 #include "SkinImageCache.h"
 
 namespace {
@@ -185,13 +187,66 @@ void TPNGButton::Paint() {
   ::ReleaseDC(FNotifyHandle, dc);
 }
 
+namespace {
+
+// The surface Graphics composes, when drawing there at 1:1 is a plain source-over blend
+// (no transform, no clip, the default compositing); null otherwise.
+TLayeredSurface* DirectTarget(Gdiplus::Graphics& Graphics) {
+  TLayeredSurface* surface = TLayeredSurface::Owning(Graphics);
+  if (!surface || Graphics.GetCompositingMode() != Gdiplus::CompositingModeSourceOver) return nullptr;
+  Gdiplus::Matrix transform;
+  if (Graphics.GetTransform(&transform) != Gdiplus::Ok || !transform.IsIdentity()) return nullptr;
+  Gdiplus::Region clip;
+  if (Graphics.GetClip(&clip) != Gdiplus::Ok || !clip.IsInfinite(&Graphics)) return nullptr;
+  return surface;
+}
+
+// A button's image at its own size, blended straight in; false when only GDI+ can draw it.
+bool BlendImage(TLayeredSurface& Surface, const TPNGButton& Button) {
+  if (Button.Width() <= 0 || Button.Height() <= 0) return false;
+  const TSkinImageCache::TPixels pixels = SkinImages().Pixels(Button.GetImage(), Button.Width(), Button.Height());
+  if (!pixels.Data) return true;  // no image: nothing to draw
+  if (pixels.Width != Button.Width() || pixels.Height != Button.Height()) return false;
+  Surface.Blend(pixels.Data, pixels.Width, pixels.Height, Button.Left(), Button.Top());
+  return true;
+}
+
+// The caption from the caption cache; false for a box GDI+ would not clip to (no size).
+bool BlendCaption(TLayeredSurface& Surface, const TPNGButton& Button, Gdiplus::StringAlignment LineAlignment) {
+  if (Button.Width() <= 0 || Button.Height() <= 0) return false;
+  const TFont& font = Button.GetFont();
+  TCaptionCache::TKey key;
+  key.Text = Button.Caption();
+  key.Face = font.Name;
+  key.Size = font.Size;
+  key.Style = FontStyle(font);
+  key.Color = font.Color;
+  key.Alignment = Button.FStringAlignment;
+  key.LineAlignment = LineAlignment;
+  key.Width = Button.Width();
+  key.Height = Button.Height();
+  key.Fit = Button.FitCaption;
+  const TSkinImageCache::TPixels pixels = CaptionImages().Caption(key, [&](Gdiplus::Graphics& Graphics) {
+    DrawCaption(Graphics, Button,
+                Gdiplus::RectF(0, 0, static_cast<Gdiplus::REAL>(key.Width), static_cast<Gdiplus::REAL>(key.Height)),
+                LineAlignment);
+  });
+  Surface.Blend(pixels.Data, pixels.Width, pixels.Height, Button.Left(), Button.Top());
+  return true;
+}
+
+}  // namespace
+
 void DrawPNGButton(Gdiplus::Graphics& Graphics, const TPNGButton& Button) {
+  TLayeredSurface* const direct = DirectTarget(Graphics);
   if (!Button.GetImage().empty()) {
     const Gdiplus::Rect target(Button.Left(), Button.Top(), Button.Width(), Button.Height());
     if (Button.Rotate() == 0.0) {
-      // Scaled to the button once and kept, so it blends at 1:1.
-      if (Gdiplus::Bitmap* image = SkinImages().Image(Button.GetImage(), Button.Width(), Button.Height()))
-        Graphics.DrawImage(image, target);
+      if (!direct || !BlendImage(*direct, Button)) {
+        // Scaled to the button once and kept, so it blends at 1:1.
+        if (Gdiplus::Bitmap* image = SkinImages().Image(Button.GetImage(), Button.Width(), Button.Height()))
+          Graphics.DrawImage(image, target);
+      }
     } else if (Gdiplus::Bitmap* image = SkinImages().Image(Button.GetImage())) {
       Gdiplus::Matrix matrix;
       const Gdiplus::PointF centre(static_cast<Gdiplus::REAL>(Button.Left() + Button.Width() / 2),
@@ -203,12 +258,15 @@ void DrawPNGButton(Gdiplus::Graphics& Graphics, const TPNGButton& Button) {
     }
   }
   if (!Button.Caption().empty()) {
-    const Gdiplus::RectF layout(static_cast<Gdiplus::REAL>(Button.Left()), static_cast<Gdiplus::REAL>(Button.Top()),
-                                static_cast<Gdiplus::REAL>(Button.Width()), static_cast<Gdiplus::REAL>(Button.Height()));
     // Vertically centred only with centre alignment; otherwise at the top.
     const Gdiplus::StringAlignment line = Button.FStringAlignment == Gdiplus::StringAlignmentCenter
                                               ? Gdiplus::StringAlignmentCenter
                                               : Gdiplus::StringAlignmentNear;
-    DrawCaption(Graphics, Button, layout, line);
+    if (!direct || !BlendCaption(*direct, Button, line)) {
+      const Gdiplus::RectF layout(static_cast<Gdiplus::REAL>(Button.Left()), static_cast<Gdiplus::REAL>(Button.Top()),
+                                  static_cast<Gdiplus::REAL>(Button.Width()),
+                                  static_cast<Gdiplus::REAL>(Button.Height()));
+      DrawCaption(Graphics, Button, layout, line);
+    }
   }
 }

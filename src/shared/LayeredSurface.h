@@ -1,5 +1,6 @@
 // A 32-bit premultiplied surface for composing a layered window: starts fully transparent,
-// can be drawn on with GDI+, read back pixel by pixel, pushed to a window, saved as PNG.
+// can be drawn on with GDI+ or have premultiplied pixels blended straight in, read back
+// pixel by pixel, pushed to a window, saved as PNG.
 #pragma once
 
 #include <windows.h>
@@ -22,8 +23,16 @@ class TLayeredSurface {
   int Height() const { return FHeight; }
   HDC DC() const { return FDC; }
 
-  // A drawing surface writing straight into the pixels, alpha included.
-  std::unique_ptr<Gdiplus::Graphics> Graphics();
+  // The surface's one GDI+ drawing surface, writing straight into the pixels, alpha
+  // included; owned by the surface. Null when the surface could not be made.
+  Gdiplus::Graphics* Graphics();
+  // The surface that owns Graphics, or null when Graphics draws elsewhere.
+  static TLayeredSurface* Owning(const Gdiplus::Graphics& Graphics);
+
+  // Source-over blend of premultiplied 0xAARRGGBB pixels (Width x Height, rows packed) with
+  // their top left at Left, Top; what falls outside the surface is left out. Pending GDI+
+  // drawing is finished first, so the order of drawing is kept.
+  void Blend(const std::uint32_t* Pixels, int Width, int Height, int Left, int Top);
 
   // Premultiplied 0xAARRGGBB; 0 outside the surface.
   std::uint32_t Pixel(int X, int Y) const;
@@ -41,4 +50,8 @@ class TLayeredSurface {
   HGDIOBJ FOldBitmap = nullptr;
   std::uint32_t* FBits = nullptr;
   std::unique_ptr<Gdiplus::Bitmap> FView;  // GDI+ view of the same pixels
+  std::unique_ptr<Gdiplus::Graphics> FGraphics;
+
+  // Ends pending GDI+ and GDI drawing before the pixels are read or written directly.
+  void Finish() const;
 };

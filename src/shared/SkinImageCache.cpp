@@ -55,6 +55,8 @@ bool TSkinImageCache::Decode(const std::wstring& Path, TEntry& Entry) {
     const int width = static_cast<int>(decoded->GetWidth());
     const int height = static_cast<int>(decoded->GetHeight());
     Entry.Pixels.assign(static_cast<std::size_t>(width) * height, 0);
+    Entry.Width = width;
+    Entry.Height = height;
     Entry.View.reset();
     Gdiplus::BitmapData data{};
     data.Width = static_cast<UINT>(width);
@@ -99,6 +101,8 @@ Gdiplus::Bitmap* TSkinImageCache::Image(const std::wstring& Path) {
 
 void TSkinImageCache::Allocate(TEntry& Entry, int Width, int Height) {
   Entry.Pixels.assign(static_cast<std::size_t>(Width) * Height, 0);
+  Entry.Width = Width;
+  Entry.Height = Height;
   Entry.View = std::make_unique<Gdiplus::Bitmap>(Width, Height, Width * 4, PixelFormat32bppPARGB,
                                                  reinterpret_cast<BYTE*>(Entry.Pixels.data()));
 }
@@ -127,6 +131,13 @@ Gdiplus::Bitmap* TSkinImageCache::Image(const std::wstring& Path, int Width, int
   }
   Insert(std::move(scaled));
   return FEntries.front().View.get();
+}
+
+TSkinImageCache::TPixels TSkinImageCache::Pixels(const std::wstring& Path, int Width, int Height) {
+  // Every image handed out is the most recently used entry.
+  if (!Image(Path, Width, Height)) return {};
+  const TEntry& entry = FEntries.front();
+  return {entry.Pixels.data(), entry.Width, entry.Height};
 }
 
 void TSkinImageCache::Insert(TEntry&& Entry) {

@@ -34,6 +34,14 @@ class TSkinImageCache {
   // stretched skin draws at 1:1. Valid until the next call.
   Gdiplus::Bitmap* Image(const std::wstring& Path, int Width, int Height);
 
+  // The premultiplied pixels of Image(Path, Width, Height), rows packed, for blending them
+  // straight into a surface; Data is null when there is no image. Valid until the next call.
+  struct TPixels {
+    const std::uint32_t* Data = nullptr;
+    int Width = 0, Height = 0;
+  };
+  TPixels Pixels(const std::wstring& Path, int Width, int Height);
+
   void SetLimits(TLimits Limits);
   std::size_t Count() const { return FEntries.size(); }
   std::size_t Bytes() const { return FBytes; }
@@ -51,6 +59,7 @@ class TSkinImageCache {
     std::wstring Path;
     TStamp Stamp;
     std::vector<std::uint32_t> Pixels;  // the view's memory
+    int Width = 0, Height = 0;
     std::unique_ptr<Gdiplus::Bitmap> View;
     std::size_t Bytes() const { return Pixels.size() * sizeof(std::uint32_t); }
   };

@@ -41,7 +41,7 @@ int TFmWidgetBase::Height() const {
 
 std::unique_ptr<TLayeredSurface> TFmWidgetBase::ComposeWindow() {
   auto surface = std::make_unique<TLayeredSurface>(Width(), Height());
-  if (auto graphics = surface->Graphics()) PaintButtons(*graphics);
+  if (Gdiplus::Graphics* graphics = surface->Graphics()) PaintButtons(*graphics);
   return surface;
 }
 
