@@ -11,7 +11,7 @@ import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from harness import (WM_SIDEBAR_SAVEANDCLOSE, Scenario, copy_skins, install_weather_widget,  # noqa: E402
-                     region, xdotool)
+                     monitors, region, xdotool)
 
 GALLERY_TITLE = "添加小工具"
 SETTINGS_TITLE = "侧边栏设置"
@@ -105,12 +105,12 @@ class SidebarDialogs(Scenario):
 
     def test_settings_move_the_bar_to_the_left_edge_of_the_last_monitor(self):
         process, bar = self.start_bar()
-        monitors = self.probe("monitors")
+        screens = monitors()
         dialog = self.open_settings(bar)
         self.choose(dialog, 109, "End")   # cbbMoniter: the last monitor
         self.choose(dialog, 111, "Home")  # cbbAlign: "左"
         self.click_button(dialog, "应用")
-        last = monitors[-1]["monitor"]
+        last = screens[-1]
         self.eventually(lambda: self.info(bar)["rect"][0] == last[0], 5, "bar not at the left edge of the last monitor")
         self.assertTrue(self.info(dialog)["visible"])  # Apply leaves the dialog open
         self.click_button(dialog, "取消")
@@ -122,7 +122,7 @@ class SidebarDialogs(Scenario):
         with open(self.install.path("Config", "WidgetOptions.ini"), "rb") as f:
             options = f.read()
         self.assertIn(b"SidebarAlign=0", options)
-        self.assertIn(b"SidebarMonitor=%d" % (len(monitors) - 1), options)
+        self.assertIn(b"SidebarMonitor=%d" % (len(screens) - 1), options)
 
 
 if __name__ == "__main__":

@@ -6,7 +6,7 @@ import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from harness import (KELVARA_MUTEX, SIDEBAR_MUTEX, WM_SIDEBAR_SAVEANDCLOSE, WS_EX_APPWINDOW,  # noqa: E402
-                     WS_EX_TOOLWINDOW, Scenario)
+                     WS_EX_TOOLWINDOW, Scenario, monitors)
 
 SECOND_INSTANCE_TEXT = "[Kelvara 侧边栏]已经启动，不能再次启动"
 SIDEBAR_KEYS = ["sidebarautohide", "sidebarwindesk", "sidebarmonitor", "sidebaralign", "sidebarskin",
@@ -99,15 +99,16 @@ class SidebarStartup(Scenario):
         os.makedirs(self.install.path("Config"))
         with open(self.install.path("Config", "WidgetOptions.ini"), "w", newline="\r\n") as f:
             f.write("[Sidebar]\nSidebarAlign=0\nSidebarMonitor=3\nWidgetInterval=4\n[Mine]\nKeep=1\n")
+        screens = monitors()
         self.start_kelvara()
         process, bar = self.start_sidebar()
-        self.assertEqual(bar["rect"][0], 0)  # left edge
+        self.assertEqual(bar["rect"][0], screens[-1][0])  # left edge of the last monitor
         self.post(bar, WM_SIDEBAR_SAVEANDCLOSE)
         self.assertEqual(self.wait_exit(process), 0)
         ini = configparser.ConfigParser()
         ini.read(self.install.path("Config", "WidgetOptions.ini"), encoding="utf-8")
         self.assertEqual(ini["Sidebar"]["SidebarAlign"], "0")
-        self.assertEqual(ini["Sidebar"]["SidebarMonitor"], "0")  # clamped to the monitors present
+        self.assertEqual(ini["Sidebar"]["SidebarMonitor"], str(len(screens) - 1))  # clamped to the monitors present
         self.assertEqual(ini["Sidebar"]["WidgetInterval"], "4")
         self.assertEqual(ini["Mine"]["Keep"], "1")
 

@@ -12,7 +12,7 @@ import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from harness import (ROOT, WM_SIDEBAR_SAVEANDCLOSE, Scenario, copy_skins, install_weather_widget,  # noqa: E402
-                     region, text_arg, xdotool)
+                     monitors, region, text_arg, xdotool)
 from loopback_server import UpdateServer, write_global_options  # noqa: E402
 
 SAMPLE_PAGE = os.path.join(ROOT, "tests", "fixtures", "weather", "sample.shtml")
@@ -76,7 +76,8 @@ class WeatherWidget(Scenario):
         bar = self.wait_window(cls="TFmOrvoSidebar")
         widget = self.wait_window(cls="TFmWeather")
         created = time.monotonic()
-        self.eventually(lambda: self.info(bar)["rect"][3] == 800, 5, "bar did not take the monitor height")
+        height = monitors()[0][3]  # the bar's monitor by default
+        self.eventually(lambda: self.info(bar)["rect"][3] == height, 5, "bar did not take the monitor height")
         self.bar_left = self.info(bar)["rect"][0]
         return process, bar, widget, created
 

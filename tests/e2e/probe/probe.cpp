@@ -5,7 +5,6 @@
 //   probe wait-gone HWND [--timeout MS]                 exit 0 once the window is gone
 //   probe info HWND                                     one window's facts
 //   probe children HWND                                 child windows (hwnd, class, text, id, rect)
-//   probe monitors                                      every monitor's rectangle and work area
 //   probe click HWND TEXT                               presses the child button TEXT ('&' ignored)
 //   probe send|post HWND MSG [WPARAM [LPARAM]]          numbers in decimal or 0x hex
 //   probe kill PID                                      ends a Windows process by its pid
@@ -87,24 +86,6 @@ std::string RectJson(const RECT& r) {
   char buffer[96];
   std::snprintf(buffer, sizeof buffer, "[%ld, %ld, %ld, %ld]", r.left, r.top, r.right, r.bottom);
   return buffer;
-}
-
-// The monitors in the system's order: [{"monitor": [l, t, r, b], "work": [l, t, r, b]}, ...].
-int Monitors() {
-  std::string out = "[";
-  ::EnumDisplayMonitors(
-      nullptr, nullptr,
-      [](HMONITOR monitor, HDC, LPRECT, LPARAM param) -> BOOL {
-        auto& text = *reinterpret_cast<std::string*>(param);
-        MONITORINFO info{sizeof(info)};
-        if (::GetMonitorInfoW(monitor, &info))
-          text += (text.size() > 1 ? ", " : "") + std::string("{\"monitor\": ") + RectJson(info.rcMonitor) +
-                  ", \"work\": " + RectJson(info.rcWork) + "}";
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&out));
-  Print(out + "]");
-  return 0;
 }
 
 std::string Facts(HWND wnd) {
@@ -310,7 +291,6 @@ int wmain(int argc, wchar_t** argv) {
     Print(Facts(wnd));
     return 0;
   }
-  if (command == L"monitors") return Monitors();
   if (command == L"children" && argc >= 3) return ListChildren(WindowArg(argv[2]));
   if (command == L"click" && argc >= 4) return Click(WindowArg(argv[2]), Arg(argv[3]));
   if (command == L"send") return Message(true, argc, argv);
