@@ -20,9 +20,20 @@ FIRST_TILE = (68 + 60, 95 + 50)    # the first tile, in the gallery
 VISION = (32, 355, 257, 12)        # where the selected widget's name and version are drawn
 
 
+def is_blue(pixel):
+    r, g, b = pixel
+    return b > 120 and b > r + 60 and b > g + 60
+
+
 def blue_ink(pixels):
     """Pixels of the blue captions: blue well above red and green."""
-    return sum(1 for r, g, b in pixels if b > 120 and b > r + 60 and b > g + 60)
+    return sum(1 for p in pixels if is_blue(p))
+
+
+def ink_columns(pixels, width):
+    """The first and last column holding blue ink in a row-by-row region, or None."""
+    columns = [i % width for i, p in enumerate(pixels) if is_blue(p)]
+    return (min(columns), max(columns)) if columns else None
 
 
 class SidebarDialogs(Scenario):
@@ -58,10 +69,14 @@ class SidebarDialogs(Scenario):
         self.click_at(g[0] + FIRST_TILE[0], g[1] + FIRST_TILE[1])
         time.sleep(0.5)
         shot = self.screenshot("gallery.png")
-        after = blue_ink(region(shot, g[0] + VISION[0], g[1] + VISION[1], VISION[2], VISION[3]))
+        vision = region(shot, g[0] + VISION[0], g[1] + VISION[1], VISION[2], VISION[3])
         self.assertEqual(before, 0)
-        # "天气预报  1.0.0.0": four Chinese characters and the version, drawn in blue.
-        self.assertGreater(after, 60)
+        # "天气预报  1.0.0.0": four Chinese characters, two spaces and the version in blue 12 px,
+        # about 130 pixels from the left of the line (the name alone would be about 50).
+        self.assertGreater(blue_ink(vision), 60)
+        first, last = ink_columns(vision, VISION[2])
+        self.assertLess(first, 4)
+        self.assertTrue(100 <= last - first <= 200, "selection text %d pixels wide" % (last - first))
         # The frame is drawn from its skin: the body light, the margin outside it transparent.
         body, = self.pixels(shot, [(g[0] + 300, g[1] + 200)])
         self.assertGreater(min(body), 200)
@@ -73,6 +88,20 @@ class SidebarDialogs(Scenario):
         # Docked in the first slot: the gap from the bar's left edge, below the tool strip.
         self.eventually(lambda: self.info(widget)["rect"][:2] == [bar_rect[0] + 10, 40], 10, "widget not docked")
         self.assertTrue(self.info(gallery)["visible"])  # the gallery stays open
+
+        # Dragged by its top edge (activated first, as a window manager would on the press).
+        self.probe("activate", gallery["hwnd"], check=False)
+        grab = (g[0] + 300, g[1] + 12)
+        xdotool("mousemove", *grab)
+        xdotool("mousedown", 1)
+        time.sleep(0.2)
+        for i in range(1, 11):
+            xdotool("mousemove", grab[0] - 10 * i, grab[1] + 5 * i)
+            time.sleep(0.05)
+        time.sleep(0.2)
+        xdotool("mouseup", 1)
+        self.eventually(lambda: self.info(gallery)["rect"][:2] == [g[0] - 100, g[1] + 50], 5,
+                        "gallery not moved by its top edge: %r" % (self.info(gallery)["rect"],))
 
         self.post(bar, WM_SIDEBAR_SAVEANDCLOSE)
         self.assertEqual(self.wait_exit(process), 0)
