@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <unordered_set>
 
 #include "ZipEntryCheck.h"
 #include "ZipInflate.h"
@@ -104,6 +105,14 @@ class TInstallJournal {
   }
 };
 
+// The longest run token: "YYYYMMDD-HHMMSS-" and a process id of up to ten digits.
+constexpr std::size_t kRunTokenMax = 26;
+constexpr wchar_t kTempMark[] = L".~upd";
+constexpr wchar_t kBackupFolder[] = L"\\Update\\Backup\\";
+
+// Paths longer than this fail without the long-path prefix, which this program does not use.
+constexpr std::size_t kPathLimit = MAX_PATH - 1;
+
 std::wstring RunToken() {
   SYSTEMTIME now{};
   ::GetLocalTime(&now);
@@ -127,7 +136,19 @@ bool DecodeAnsi(std::string_view Raw, std::wstring& Out) {
 
 }  // namespace
 
+int CompareNamesAsFileSystem(std::wstring_view A, std::wstring_view B) {
+  const int order = ::CompareStringOrdinal(A.data(), static_cast<int>(A.size()), B.data(), static_cast<int>(B.size()),
+                                           TRUE);
+  if (order == 0) return A < B ? -1 : (A == B ? 0 : 1);  // not comparable: tell them apart by code units
+  return order - CSTR_EQUAL;
+}
+
 void RemoveTreeBestEffort(const std::wstring& Dir) {
+  const DWORD self = ::GetFileAttributesW(Dir.c_str());
+  if (self != INVALID_FILE_ATTRIBUTES && (self & FILE_ATTRIBUTE_REPARSE_POINT)) {
+    ::RemoveDirectoryW(Dir.c_str());  // the link only
+    return;
+  }
   WIN32_FIND_DATAW data;
   const HANDLE find = ::FindFirstFileW((Dir + L"\\*").c_str(), &data);
   if (find != INVALID_HANDLE_VALUE) {
@@ -135,7 +156,9 @@ void RemoveTreeBestEffort(const std::wstring& Dir) {
       const std::wstring name = data.cFileName;
       if (name == L"." || name == L"..") continue;
       const std::wstring path = Dir + L"\\" + name;
-      if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+      if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+        ::RemoveDirectoryW(path.c_str());
+      } else if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
         RemoveTreeBestEffort(path);
       } else {
         ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -190,27 +213,69 @@ std::vector<std::uint8_t> TVCLUnZip::ReadArchive() const {
   return bytes;
 }
 
-void TVCLUnZip::Check() {
-  const auto bytes = ReadArchive();
+std::unique_ptr<TZipArchive> TVCLUnZip::OpenArchive(const std::vector<std::uint8_t>& Bytes) const {
   try {
-    const TZipArchive archive(bytes, DecodeAnsi);
-    VerifyArchive(archive);
+    return std::make_unique<TZipArchive>(Bytes, DecodeAnsi, CompareNamesAsFileSystem);
   } catch (const EZipError& e) {
     throw EUnZipError(e.Fault() == TZipFault::NotAnArchive ? TUnZipFailure::NotAnArchive : TUnZipFailure::Rejected,
                       e.what());
   }
 }
 
+void TVCLUnZip::CheckDestination(const TZipArchive& Archive) const {
+  // Every path this run may write: the target, its temporary file beside it, its backup.
+  const std::size_t extra = std::max(std::size(kTempMark) - 1 + kRunTokenMax, std::size(kBackupFolder) - 1 + kRunTokenMax);
+  std::unordered_set<std::wstring> seen;  // directories found to be no link
+  for (const auto& entry : Archive.Entries()) {
+    const std::wstring name = NormalizeEntryName(entry.Name);
+    if (FDestDir.size() + 1 + name.size() + extra > kPathLimit)
+      throw EUnZipError(TUnZipFailure::Rejected, "entry path too long for the destination");
+    // No existing directory on the way is a link: writing through it would land elsewhere.
+    for (std::size_t at = 0; at != std::wstring::npos;) {
+      at = name.find(L'\\', at + 1);
+      const std::wstring prefix = FDestDir + L"\\" + name.substr(0, at);
+      if (seen.count(prefix)) continue;
+      const DWORD attributes = ::GetFileAttributesW(prefix.c_str());
+      if (attributes == INVALID_FILE_ATTRIBUTES) break;  // nothing deeper exists
+      if (attributes & FILE_ATTRIBUTE_REPARSE_POINT)
+        throw EUnZipError(TUnZipFailure::Rejected, "entry path crosses a link");
+      seen.insert(prefix);
+    }
+  }
+  for (const wchar_t* folder : {L"\\Update", L"\\Update\\Backup"}) {
+    const DWORD attributes = ::GetFileAttributesW((FDestDir + folder).c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+      throw EUnZipError(TUnZipFailure::Rejected, "the update folder is a link");
+  }
+  std::uint64_t available = UINT64_MAX;
+  if (FreeSpace) {
+    available = FreeSpace(FDestDir);
+  } else {
+    // The nearest existing directory tells the volume (the destination may not exist yet).
+    std::wstring probe = FDestDir;
+    ULARGE_INTEGER free{};
+    while (!probe.empty() && !::GetDiskFreeSpaceExW(probe.c_str(), &free, nullptr, nullptr)) probe = ParentOf(probe);
+    if (!probe.empty()) available = free.QuadPart;
+  }
+  if (available < Archive.TotalUncompressedSize() + (1u << 20))
+    throw EUnZipError(TUnZipFailure::NoSpace, "not enough free space");
+}
+
+void TVCLUnZip::Check() {
+  const auto bytes = ReadArchive();
+  const std::unique_ptr<TZipArchive> archive = OpenArchive(bytes);
+  CheckDestination(*archive);
+  try {
+    VerifyArchive(*archive);
+  } catch (const EZipError& e) {
+    throw EUnZipError(TUnZipFailure::Rejected, e.what());
+  }
+}
+
 std::int32_t TVCLUnZip::UnZip() {
   FCancel = false;
   const auto bytes = ReadArchive();
-  std::unique_ptr<TZipArchive> archive;
-  try {
-    archive = std::make_unique<TZipArchive>(bytes, DecodeAnsi);
-  } catch (const EZipError& e) {
-    throw EUnZipError(e.Fault() == TZipFault::NotAnArchive ? TUnZipFailure::NotAnArchive : TUnZipFailure::Rejected,
-                      e.what());
-  }
+  const std::unique_ptr<TZipArchive> archive = OpenArchive(bytes);
 
   FBusy = true;
   struct TBusy {
@@ -222,19 +287,16 @@ std::int32_t TVCLUnZip::UnZip() {
   std::int32_t count = 0;
   const std::wstring backupRoot = FDestDir + L"\\Update\\Backup";
   const std::wstring backupDir = backupRoot + L"\\" + RunToken();
-  const std::wstring tempSuffix = L".~upd" + RunToken();
+  const std::wstring tempSuffix = kTempMark + RunToken();
   try {
-    // Every check before the first write: data, then room for it.
+    // Every check before the first write: paths and room, then the data.
+    CheckDestination(*archive);
     try {
       VerifyArchive(*archive, [this](std::uint64_t) { Pump(); });
     } catch (const EZipError& e) {
       throw EUnZipError(TUnZipFailure::Rejected, e.what());
     }
     if (!ForceDirectories(FDestDir, journal.MadeDirs)) WriteFailed(FDestDir);
-    ULARGE_INTEGER available{};
-    if (::GetDiskFreeSpaceExW(FDestDir.c_str(), &available, nullptr, nullptr) &&
-        available.QuadPart < archive->TotalUncompressedSize() + (1u << 20))
-      throw EUnZipError(TUnZipFailure::NoSpace, "not enough free space");
 
     // Backups of earlier runs that could not be removed then (a program was running).
     RemoveTreeBestEffort(backupRoot);

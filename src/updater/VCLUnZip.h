@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -46,11 +47,17 @@ class TVCLUnZip {
   bool RetainAttributes = true;
   bool DoProcessMessages = true;
 
+  // Bytes free for Dir; the platform's answer unless replaced (tests simulate a full disk).
+  std::function<std::uint64_t(const std::wstring& Dir)> FreeSpace;
+
   std::function<void(TVCLUnZip& Sender, std::int32_t Percent)> OnFilePercentDone;
   // Once at the end of every run that got past the checks, with the files now in place.
   std::function<void(TVCLUnZip& Sender, std::int32_t FileCount)> OnUnZipComplete;
 
-  // Reads and checks the archive without writing anything; throws EUnZipError.
+  // Reads and checks the archive without writing anything: its structure and ceilings, its
+  // names as this file system tells them apart, every path against the platform's length
+  // limit and against links below the destination, the free space, then a dry run of every
+  // entry. Throws EUnZipError.
   void Check();
   // The number of entries installed; throws EUnZipError (with everything as before).
   std::int32_t UnZip();
@@ -59,6 +66,8 @@ class TVCLUnZip {
 
  private:
   std::vector<std::uint8_t> ReadArchive() const;
+  std::unique_ptr<TZipArchive> OpenArchive(const std::vector<std::uint8_t>& Bytes) const;
+  void CheckDestination(const TZipArchive& Archive) const;
   void Pump();
 
   std::wstring FDestDir;
@@ -66,4 +75,8 @@ class TVCLUnZip {
 };
 
 // Removes a directory tree, read-only files included; what cannot go (a running program) stays.
+// A link (junction or symbolic link) in it is removed itself, never what it points to.
 void RemoveTreeBestEffort(const std::wstring& Dir);
+
+// Orders names as this file system tells them apart (its own case folding, beyond ASCII).
+int CompareNamesAsFileSystem(std::wstring_view A, std::wstring_view B);

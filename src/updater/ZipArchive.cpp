@@ -1,7 +1,6 @@
 #include "ZipArchive.h"
 
 #include <algorithm>
-#include <map>
 
 #include "Utf8Text.h"
 #include "ZipEntryCheck.h"
@@ -81,28 +80,48 @@ std::uint32_t EntryAttributes(std::uint16_t MadeBy, std::uint32_t External, bool
   return attributes;
 }
 
-std::wstring FoldCase(std::wstring_view Name) {
-  std::wstring folded = NormalizeEntryName(Name);
-  for (auto& c : folded)
-    if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - L'a' + L'A');
-  return folded;
+int CompareFoldedAscii(std::wstring_view A, std::wstring_view B) {
+  auto fold = [](wchar_t c) { return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - L'a' + L'A') : c; };
+  const std::size_t n = std::min(A.size(), B.size());
+  for (std::size_t i = 0; i < n; ++i) {
+    const wchar_t a = fold(A[i]), b = fold(B[i]);
+    if (a != b) return a < b ? -1 : 1;
+  }
+  return A.size() == B.size() ? 0 : (A.size() < B.size() ? -1 : 1);
 }
 
-void CheckPathsDistinct(const std::vector<TZipEntry>& Entries) {
-  std::map<std::wstring, bool> kinds;  // folded path -> is a directory
-  for (const auto& e : Entries) {
-    const auto [it, fresh] = kinds.emplace(FoldCase(e.Name), e.IsDirectory);
-    // The same directory may be listed twice; anything else for one path is ambiguous.
-    if (!fresh && !(it->second && e.IsDirectory))
+// No two entries for one file as the file system tells names apart (a directory may be
+// listed twice), and no file where another entry needs a directory.
+void CheckPathsDistinct(const std::vector<TZipEntry>& Entries, const TNameOrder& Order) {
+  struct TPath {
+    std::wstring Name;
+    bool IsDirectory;
+  };
+  std::vector<TPath> paths;
+  paths.reserve(Entries.size());
+  for (const auto& e : Entries) paths.push_back({NormalizeEntryName(e.Name), e.IsDirectory});
+  std::sort(paths.begin(), paths.end(), [&](const TPath& a, const TPath& b) { return Order(a.Name, b.Name) < 0; });
+  for (std::size_t i = 1; i < paths.size(); ++i)
+    if (Order(paths[i - 1].Name, paths[i].Name) == 0 && !(paths[i - 1].IsDirectory && paths[i].IsDirectory))
       Fail(TZipFault::DuplicateName, "two entries for one path");
-  }
-  // Every parent of a file must be free to become a directory.
-  for (const auto& [path, isDirectory] : kinds) {
-    for (std::size_t at = path.find(L'\\'); at != std::wstring::npos; at = path.find(L'\\', at + 1)) {
-      const auto parent = kinds.find(path.substr(0, at));
-      if (parent != kinds.end() && !parent->second) Fail(TZipFault::DuplicateName, "a file where a directory must be");
+  // Every parent of an entry must be free to become a directory.
+  for (const auto& path : paths) {
+    const std::wstring_view name = path.Name;
+    for (std::size_t at = name.find(L'\\'); at != std::wstring_view::npos; at = name.find(L'\\', at + 1)) {
+      const std::wstring_view parent = name.substr(0, at);
+      const auto found = std::lower_bound(paths.begin(), paths.end(), parent,
+                                          [&](const TPath& p, std::wstring_view v) { return Order(p.Name, v) < 0; });
+      for (auto it = found; it != paths.end() && Order(it->Name, parent) == 0; ++it)
+        if (!it->IsDirectory) Fail(TZipFault::DuplicateName, "a file where a directory must be");
     }
   }
+}
+
+std::size_t Depth(std::wstring_view Name) {
+  std::size_t components = 1;
+  for (std::size_t i = 0; i + 1 < Name.size(); ++i)
+    if (Name[i] == L'/' || Name[i] == L'\\') ++components;
+  return components;
 }
 
 bool DecodeLatin1(std::string_view Raw, std::wstring& Out) {
@@ -113,7 +132,9 @@ bool DecodeLatin1(std::string_view Raw, std::wstring& Out) {
 
 }  // namespace
 
-TZipArchive::TZipArchive(std::span<const std::uint8_t> Bytes, const TNameDecoder& Decoder) : FBytes(Bytes) {
+TZipArchive::TZipArchive(std::span<const std::uint8_t> Bytes, const TNameDecoder& Decoder, const TNameOrder& Order,
+                         const TZipLimits& Limits)
+    : FBytes(Bytes) {
   const std::uint64_t endAt = FindEndRecord(Bytes);
   TReader end(Bytes, endAt + 4);
   const std::uint16_t disk = end.U16();
@@ -128,6 +149,7 @@ TZipArchive::TZipArchive(std::span<const std::uint8_t> Bytes, const TNameDecoder
     Fail(TZipFault::Unsupported, "ZIP64 archive");
   if (std::uint64_t{directoryOffset} + directorySize > endAt)
     Fail(TZipFault::BadStructure, "central directory outside the archive");
+  if (entriesTotal > Limits.Entries) Fail(TZipFault::TooLarge, "too many entries");
 
   TReader central(Bytes, directoryOffset);
   const std::uint64_t directoryEnd = std::uint64_t{directoryOffset} + directorySize;
@@ -155,6 +177,8 @@ TZipArchive::TZipArchive(std::span<const std::uint8_t> Bytes, const TNameDecoder
     if (central.At() + nameLength + extraLength + commentLength > directoryEnd)
       Fail(TZipFault::BadStructure, "central directory entry runs past the directory");
     const std::string_view rawName = central.Text(nameLength);
+    // Before anything is decoded or compared: bounded names keep every later step linear.
+    if (nameLength > Limits.NameLength * 3) Fail(TZipFault::TooLarge, "entry name too long");
     central.Skip(std::uint64_t{extraLength} + commentLength);
 
     if (startDisk != 0) Fail(TZipFault::Unsupported, "entry on another disk");
@@ -164,12 +188,19 @@ TZipArchive::TZipArchive(std::span<const std::uint8_t> Bytes, const TNameDecoder
       Fail(TZipFault::Unsupported, "ZIP64 entry");
     if (e.Method == kZipStored && e.CompressedSize != e.UncompressedSize)
       Fail(TZipFault::BadStructure, "stored entry with two sizes");
+    if (e.UncompressedSize > Limits.EntrySize) Fail(TZipFault::TooLarge, "entry too large");
+    if (e.UncompressedSize > Limits.RatioFloor && e.UncompressedSize > std::uint64_t{e.CompressedSize} * Limits.Ratio)
+      Fail(TZipFault::TooLarge, "entry compressed beyond belief");
+    FTotalSize += e.UncompressedSize;
+    if (FTotalSize > Limits.TotalSize) Fail(TZipFault::TooLarge, "archive too large");
 
     const bool utf8 = (e.Flags & kFlagUtf8) != 0 ||
                       std::all_of(rawName.begin(), rawName.end(), [](char c) { return (c & 0x80) == 0; });
     const bool decoded = utf8 ? DecodeUtf8Strict(rawName, e.Name)
                               : (Decoder ? Decoder(rawName, e.Name) : DecodeLatin1(rawName, e.Name));
     if (!decoded) Fail(TZipFault::UnsafeName, "entry name cannot be decoded");
+    if (e.Name.size() > Limits.NameLength) Fail(TZipFault::TooLarge, "entry name too long");
+    if (Depth(e.Name) > Limits.Depth) Fail(TZipFault::TooLarge, "entry nested too deep");
     if (const auto fault = CheckEntryName(e.Name); fault != TEntryNameFault::None)
       Fail(TZipFault::UnsafeName, std::string("unsafe entry name: ") + EntryNameFaultText(fault));
     e.IsDirectory = IsDirectoryName(e.Name);
@@ -200,7 +231,6 @@ TZipArchive::TZipArchive(std::span<const std::uint8_t> Bytes, const TNameDecoder
     if (e.DataOffset + e.CompressedSize > directoryOffset)
       Fail(TZipFault::Overlap, "entry data runs into the central directory");
 
-    FTotalSize += e.UncompressedSize;
     FEntries.push_back(std::move(e));
   }
   if (central.At() != directoryEnd) Fail(TZipFault::BadStructure, "central directory size disagrees with its entries");
@@ -212,7 +242,7 @@ TZipArchive::TZipArchive(std::span<const std::uint8_t> Bytes, const TNameDecoder
   for (std::size_t i = 1; i < spans.size(); ++i)
     if (spans[i].first < spans[i - 1].second) Fail(TZipFault::Overlap, "entries overlap");
 
-  CheckPathsDistinct(FEntries);
+  CheckPathsDistinct(FEntries, Order ? Order : TNameOrder(CompareFoldedAscii));
 }
 
 std::span<const std::uint8_t> TZipArchive::CompressedData(const TZipEntry& Entry) const {

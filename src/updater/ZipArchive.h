@@ -18,6 +18,7 @@ enum class TZipFault {
   UnsafeName,     // an entry would land outside the destination or on a device
   DuplicateName,  // two entries for one path (also a file where a directory is)
   DataError,      // data that does not inflate to the declared size and CRC-32
+  TooLarge,       // beyond a ceiling: entries, sizes, compression ratio, name length or depth
 };
 
 class EZipError : public std::runtime_error {
@@ -54,14 +55,36 @@ struct TZipEntry {
   std::uint64_t DataOffset = 0;
 };
 
+#ifndef RENEWA_MAX_UNPACKED_MIB
+#define RENEWA_MAX_UNPACKED_MIB 512
+#endif
+
+// Ceilings an update archive stays under, checked from its central directory alone.
+struct TZipLimits {
+  std::uint32_t Entries = 10000;
+  std::uint64_t EntrySize = std::uint64_t{RENEWA_MAX_UNPACKED_MIB} << 20;  // uncompressed, one entry
+  std::uint64_t TotalSize = std::uint64_t{RENEWA_MAX_UNPACKED_MIB} << 20;  // uncompressed, all entries
+  std::uint32_t Ratio = 200;                   // uncompressed : compressed, for entries above RatioFloor
+  std::uint64_t RatioFloor = 1u << 20;         // smaller entries may compress as well as they like
+  std::size_t NameLength = 1024;               // UTF-16 units of a stored name
+  std::size_t Depth = 32;                      // components of a stored name
+};
+
+// Orders two names (with '\' separators) as the file system tells them apart: negative,
+// 0 (the same file) or positive. The default folds the ASCII letters only; the updater
+// passes the platform's own case folding.
+using TNameOrder = std::function<int(std::wstring_view, std::wstring_view)>;
+
 // Turns a stored name that is not flagged UTF-8 into text; false refuses the name.
 // The default reads such names as Latin-1 (the Windows shell passes its code page).
 using TNameDecoder = std::function<bool(std::string_view Raw, std::wstring& Out)>;
 
 class TZipArchive {
  public:
-  // Checks the whole structure and every name; throws EZipError. Bytes must outlive this.
-  explicit TZipArchive(std::span<const std::uint8_t> Bytes, const TNameDecoder& Decoder = {});
+  // Checks the whole structure, the ceilings and every name, in time linear in the archive
+  // (names are bounded); throws EZipError. Bytes must outlive this.
+  explicit TZipArchive(std::span<const std::uint8_t> Bytes, const TNameDecoder& Decoder = {},
+                       const TNameOrder& Order = {}, const TZipLimits& Limits = {});
 
   const std::vector<TZipEntry>& Entries() const { return FEntries; }
   std::span<const std::uint8_t> CompressedData(const TZipEntry& Entry) const;

@@ -23,6 +23,19 @@ bool IsReservedDevice(std::wstring_view Component) {
   return false;
 }
 
+// A component the file system could take for the 8.3 short name of another file: at most
+// eight characters, a tilde and digits at its end, then at most three after a dot.
+bool IsShortNameShaped(std::wstring_view Component) {
+  const std::size_t dot = Component.rfind(L'.');
+  const std::wstring_view base = Component.substr(0, dot);
+  if (base.size() > 8 || (dot != std::wstring_view::npos && Component.size() - dot - 1 > 3)) return false;
+  const std::size_t tilde = base.rfind(L'~');
+  if (tilde == std::wstring_view::npos || tilde == 0 || tilde + 1 == base.size()) return false;
+  for (std::size_t i = tilde + 1; i < base.size(); ++i)
+    if (base[i] < L'0' || base[i] > L'9') return false;
+  return true;
+}
+
 TEntryNameFault CheckComponent(std::wstring_view c) {
   if (c.empty()) return TEntryNameFault::EmptyComponent;
   if (c == L"." || c == L"..") return TEntryNameFault::ParentOrSelf;
@@ -32,6 +45,7 @@ TEntryNameFault CheckComponent(std::wstring_view c) {
   }
   if (c.back() == L'.' || c.back() == L' ') return TEntryNameFault::TrailingDotSpace;
   if (IsReservedDevice(c)) return TEntryNameFault::ReservedDevice;
+  if (IsShortNameShaped(c)) return TEntryNameFault::ShortNameAlias;
   return TEntryNameFault::None;
 }
 
@@ -81,6 +95,7 @@ const char* EntryNameFaultText(TEntryNameFault Fault) {
     case TEntryNameFault::TrailingDotSpace: return "component ending in a dot or space";
     case TEntryNameFault::ReservedDevice: return "reserved device name";
     case TEntryNameFault::BadCharacter: return "character not allowed in file names";
+    case TEntryNameFault::ShortNameAlias: return "component shaped like a short file name";
   }
   return "unknown";
 }

@@ -16,6 +16,7 @@ enum class TEntryNameFault {
   TrailingDotSpace,  // Windows would drop the dot or space and write another file
   ReservedDevice,    // CON, NUL.txt, COM1 ...
   BadCharacter,      // control characters and < > " | ? *
+  ShortNameAlias,    // shaped like an 8.3 short name ("KELVAR~1.EXE"): may alias another file
 };
 
 // Name uses '/' or '\' as separators; a directory entry ends in one separator.

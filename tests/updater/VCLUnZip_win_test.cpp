@@ -166,9 +166,59 @@ INSTANTIATE_TEST_SUITE_P(
                      }, TUnZipFailure::Rejected},
         TRefusedCase{"stream_name", [] { return BuildZip({{.Name = "Kelvara.exe:evil", .Data = "x"}}); },
                      TUnZipFailure::Rejected},
+        TRefusedCase{"unicode_case_collision", [] {
+                       return BuildZip({{.Name = "\xC3\x84.txt", .Data = "upper", .Flags = 0x0800},
+                                        {.Name = "\xC3\xA4.txt", .Data = "lower", .Flags = 0x0800}});
+                     }, TUnZipFailure::Rejected},
+        TRefusedCase{"fullwidth_case_collision", [] {
+                       return BuildZip({{.Name = "Skin/\xEF\xBC\xA1.png", .Data = "A", .Flags = 0x0800},
+                                        {.Name = "skin/\xEF\xBD\x81.png", .Data = "a", .Flags = 0x0800}});
+                     }, TUnZipFailure::Rejected},
+        TRefusedCase{"file_where_a_folded_directory_is", [] {
+                       return BuildZip({{.Name = "\xC3\x84", .Data = "file", .Flags = 0x0800},
+                                        {.Name = "\xC3\xA4/b.txt", .Data = "b", .Flags = 0x0800}});
+                     }, TUnZipFailure::Rejected},
+        TRefusedCase{"short_name_alias", [] { return BuildZip({{.Name = "KELVAR~1.EXE", .Data = "x"}}); },
+                     TUnZipFailure::Rejected},
+        TRefusedCase{"path_too_long_for_the_destination",
+                     [] { return BuildZip({{.Name = "Skin/" + std::string(220, 'n') + ".png", .Data = "x"}}); },
+                     TUnZipFailure::Rejected},
+        TRefusedCase{"zip_bomb", [] { return BuildZip({{.Name = "zeros.bin", .Data = std::string(8u << 20, '\0')}}); },
+                     TUnZipFailure::Rejected},
         TRefusedCase{"html_page", [] { return std::string("<html>not found</html>"); }, TUnZipFailure::NotAnArchive},
         TRefusedCase{"empty_file", [] { return std::string(); }, TUnZipFailure::NotAnArchive}),
     [](const auto& info) { return std::string(info.param.Name); });
+
+TEST_F(UnZipTest, NamesThatDifferBeyondTheFoldingAreDistinctFiles) {
+  // Fullwidth A and plain A are two files, as are letters the file system does not fold.
+  Archive({{.Name = "\xEF\xBC\xA1.txt", .Data = "fullwidth", .Flags = 0x0800},
+           {.Name = "A.txt", .Data = "plain", .Flags = 0x0800}});
+  EXPECT_EQ(unzip.UnZip(), 2);
+  EXPECT_EQ(ReadBytes(dir / L"\uFF21.txt"), "fullwidth");
+  EXPECT_EQ(ReadBytes(dir / L"A.txt"), "plain");
+}
+
+TEST_F(UnZipTest, AnArchiveLargerThanTheFreeSpaceIsRefusedByTheCheck) {
+  Archive(GoodUpdate());
+  const auto before = Installation();
+  std::vector<std::wstring> asked;
+  unzip.FreeSpace = [&](const std::wstring& Dir) {
+    asked.push_back(Dir);
+    return std::uint64_t{1} << 20;  // the update needs a little more
+  };
+  for (auto run : {+[](TVCLUnZip& u) { u.Check(); }, +[](TVCLUnZip& u) { u.UnZip(); }}) {
+    try {
+      run(unzip);
+      FAIL() << "accepted";
+    } catch (const EUnZipError& e) {
+      EXPECT_EQ(e.Failure(), TUnZipFailure::NoSpace);
+    }
+  }
+  EXPECT_EQ(asked.size(), 2u);
+  EXPECT_EQ(Installation(), before);
+  unzip.FreeSpace = [](const std::wstring&) { return std::uint64_t{2} << 20; };
+  EXPECT_EQ(unzip.UnZip(), 7);
+}
 
 TEST_F(UnZipTest, MissingArchiveIsNotAnArchive) {
   try {

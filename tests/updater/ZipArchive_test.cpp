@@ -190,6 +190,40 @@ INSTANTIATE_TEST_SUITE_P(
         TBadArchiveCase{"directory_with_data",
                         [] { return BuildZip({{.Name = "dir/", .Data = "data", .Method = 0}}); },
                         TZipFault::BadStructure},
+        TBadArchiveCase{"declared_beyond_the_entry_ceiling",
+                        [] { return BuildZip({{.Name = "a.bin", .Data = "x", .UncompressedSize = 600u << 20}}); },
+                        TZipFault::TooLarge},
+        TBadArchiveCase{"declared_beyond_the_total_ceiling", [] {
+                          return BuildZip({{.Name = "a.bin", .Data = "x", .UncompressedSize = 300u << 20},
+                                           {.Name = "b.bin", .Data = "y", .UncompressedSize = 300u << 20}});
+                        },
+                        TZipFault::TooLarge},
+        TBadArchiveCase{"zip_bomb", [] { return BuildZip({{.Name = "zeros.bin", .Data = std::string(10u << 20, '\0')}}); },
+                        TZipFault::TooLarge},
+        TBadArchiveCase{"too_many_entries", [] {
+                          std::vector<TZipSpec> entries;
+                          for (int i = 0; i < 10001; ++i)
+                            entries.push_back({.Name = "f" + std::to_string(i), .Data = "", .Method = 0});
+                          return BuildZip(entries);
+                        },
+                        TZipFault::TooLarge},
+        TBadArchiveCase{"name_too_long", [] { return BuildZip({{.Name = std::string(1025, 'a'), .Data = "x"}}); },
+                        TZipFault::TooLarge},
+        TBadArchiveCase{"nested_too_deep", [] {
+                          std::string name;
+                          for (int i = 0; i < 32; ++i) name += "d/";
+                          return BuildZip({{.Name = name + "x.txt", .Data = "x"}});
+                        },
+                        TZipFault::TooLarge},
+        TBadArchiveCase{"twenty_entries_32700_deep", [] {
+                          std::string deep;
+                          for (int i = 0; i < 32700; ++i) deep += "d/";
+                          std::vector<TZipSpec> entries;
+                          for (int i = 0; i < 20; ++i)
+                            entries.push_back({.Name = deep + std::to_string(i) + "/", .Data = "", .Method = 0});
+                          return BuildZip(entries);
+                        },
+                        TZipFault::TooLarge},
         TBadArchiveCase{"bad_utf8", [] { return BuildZip({{.Name = "a\xC0\xAF.txt", .Data = "x", .Flags = 0x0800}}); },
                         TZipFault::UnsafeName}),
     [](const auto& info) { return std::string(info.param.Name); });
@@ -245,7 +279,51 @@ INSTANTIATE_TEST_SUITE_P(
                     TNameCase{"a?.txt", TEntryNameFault::BadCharacter},
                     TNameCase{"a*b", TEntryNameFault::BadCharacter},
                     TNameCase{"tab\tname", TEntryNameFault::BadCharacter},
+                    TNameCase{"KELVAR~1.EXE", TEntryNameFault::ShortNameAlias},
+                    TNameCase{"WIDGET~1/Widget.dll", TEntryNameFault::ShortNameAlias},
+                    TNameCase{"Skin/SIDEBA~1", TEntryNameFault::ShortNameAlias},
+                    TNameCase{"A~1.T", TEntryNameFault::ShortNameAlias},
                     TNameCase{"", TEntryNameFault::Empty}));
+
+TEST(ZipArchive, EntriesJustWithinTheCeilingsPass) {
+  std::string name;
+  for (int i = 0; i < 31; ++i) name += "d/";
+  const std::string zip =
+      BuildZip({{.Name = name + "x.txt", .Data = "x"}, {.Name = std::string(1024, 'b'), .Data = "y"},
+                {.Name = "zeros.bin", .Data = std::string(1u << 20, '\0')}});  // small: any ratio
+  EXPECT_EQ(ExtractAll(zip).size(), 3u);
+  TZipLimits tight;
+  tight.Entries = 2;
+  EXPECT_THROW(TZipArchive(Span(zip), {}, {}, tight), EZipError);
+}
+
+TEST(ZipArchive, NamesCollideAsTheGivenOrderTellsThemApart) {
+  // UTF-8 names that differ in the letter case of a letter beyond ASCII.
+  const std::string zip = BuildZip({{.Name = "\xC3\x84.txt", .Data = "x", .Flags = 0x0800},
+                                    {.Name = "\xC3\xA4.txt", .Data = "y", .Flags = 0x0800}});
+  EXPECT_NO_THROW(TZipArchive(Span(zip)));  // the default folds ASCII only
+  const TNameOrder folding = [](std::wstring_view A, std::wstring_view B) {
+    auto fold = [](std::wstring_view S) {
+      std::wstring out(S);
+      for (auto& c : out)
+        if (c == L'\u00E4') c = L'\u00C4';
+      return out;
+    };
+    const std::wstring a = fold(A), b = fold(B);
+    return a < b ? -1 : (a == b ? 0 : 1);
+  };
+  try {
+    TZipArchive archive(Span(zip), {}, folding);
+    FAIL() << "accepted";
+  } catch (const EZipError& e) {
+    EXPECT_EQ(e.Fault(), TZipFault::DuplicateName);
+  }
+  // A file under one spelling, a directory needed under the other.
+  const std::string nested = BuildZip({{.Name = "\xC3\x84", .Data = "x", .Flags = 0x0800},
+                                       {.Name = "\xC3\xA4/b.txt", .Data = "y", .Flags = 0x0800}});
+  EXPECT_THROW(TZipArchive(Span(nested), {}, folding), EZipError);
+  EXPECT_NO_THROW(TZipArchive(Span(nested)));
+}
 
 TEST(UnsafeName, EmbeddedNul) {
   const std::string name("good.txt\0.exe", 13);
@@ -256,7 +334,9 @@ TEST(UnsafeName, EmbeddedNul) {
 
 TEST(SafeName, PlainRelativePathsPass) {
   for (const wchar_t* name : {L"Kelvara.exe", L"Skin/sidebar/Up.png", L"Widgets\\Weather\\", L"console/x", L"COM10.txt",
-                              L"a.b.c", L"\u5347\u7EA7/\u8BF4\u660E.txt", L".hidden", L"...a"})
+                              L"a.b.c", L"\u5347\u7EA7/\u8BF4\u660E.txt", L".hidden", L"...a",
+                              // tildes that no short name has: too long, no digits, a long extension
+                              L"Notes~1-backup.txt", L"widget~12", L"~1.txt", L"a~b.txt", L"file~1.html", L"a~1b"})
     EXPECT_EQ(CheckEntryName(name), TEntryNameFault::None) << std::wstring(name).size();
 }
 
