@@ -144,11 +144,10 @@ int CompareNamesAsFileSystem(std::wstring_view A, std::wstring_view B) {
 }
 
 void RemoveTreeBestEffort(const std::wstring& Dir) {
+  // A link stays as it is: not descended into, and not removed either, since removing it
+  // can reach what it points to (Wine removes an empty target directory).
   const DWORD self = ::GetFileAttributesW(Dir.c_str());
-  if (self != INVALID_FILE_ATTRIBUTES && (self & FILE_ATTRIBUTE_REPARSE_POINT)) {
-    ::RemoveDirectoryW(Dir.c_str());  // the link only
-    return;
-  }
+  if (self != INVALID_FILE_ATTRIBUTES && (self & FILE_ATTRIBUTE_REPARSE_POINT)) return;
   WIN32_FIND_DATAW data;
   const HANDLE find = ::FindFirstFileW((Dir + L"\\*").c_str(), &data);
   if (find != INVALID_HANDLE_VALUE) {
@@ -156,8 +155,8 @@ void RemoveTreeBestEffort(const std::wstring& Dir) {
       const std::wstring name = data.cFileName;
       if (name == L"." || name == L"..") continue;
       const std::wstring path = Dir + L"\\" + name;
-      if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
-        ::RemoveDirectoryW(path.c_str());
+      if (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+        continue;
       } else if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
         RemoveTreeBestEffort(path);
       } else {

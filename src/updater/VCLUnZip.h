@@ -75,7 +75,7 @@ class TVCLUnZip {
 };
 
 // Removes a directory tree, read-only files included; what cannot go (a running program) stays.
-// A link (junction or symbolic link) in it is removed itself, never what it points to.
+// A link (junction or symbolic link) in it stays: never followed, never removed.
 void RemoveTreeBestEffort(const std::wstring& Dir);
 
 // Orders names as this file system tells them apart (its own case folding, beyond ASCII).

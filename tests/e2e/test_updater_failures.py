@@ -17,7 +17,25 @@ def closed_port():
         return s.getsockname()[1]
 
 
+def nested(depth):
+    return "/".join(["d"] * depth) + "/x.txt"
+
+
+# Archives refused before Kelvara is asked to close, each with a sound entry beside it.
+HOSTILE = {
+    "nested_too_deep": lambda: archive([("Readme.txt", b"new"), (nested(40), b"x")]),
+    "zip_bomb": lambda: archive([("Readme.txt", b"new"), ("zeros.bin", bytes(20 << 20))]),
+    "too_many_entries": lambda: archive([("Readme.txt", b"new")] + [("f%d.txt" % i, b"") for i in range(10001)]),
+    "name_too_long_for_the_destination": lambda: archive([("Readme.txt", b"new"), ("Skin/" + "n" * 230 + ".png", b"x")]),
+    "unicode_case_collision": lambda: archive([("Readme.txt", b"new"), ("Ä.txt", b"upper"), ("ä.txt", b"lower")]),
+    "short_name_alias": lambda: archive([("Readme.txt", b"new"), ("KELVAR~1.EXE", b"x")]),
+}
+
+
 class UpdaterFailures(UpdaterScenario):
+
+    # Installed one level down, so that an entry escaping it lands in this case's own folder.
+    install_subdir = "Kelvara"
 
     def offer(self, archive_bytes=None, status=200):
         self.server.route(VERSION_PATH, version_file("6.10.0.0", ["notes"]))
@@ -40,10 +58,17 @@ class UpdaterFailures(UpdaterScenario):
         self.assertEqual(self.wait_exit(renewa), 0)
         self.assertIsNone(kelvara.poll())  # never asked to close
         self.assertEqual(self.snapshot(), before)
-        self.assertFalse(os.path.exists(os.path.join(self.install.top, "evil.txt")))
+        self.assertFalse(os.path.exists(os.path.join(os.path.dirname(self.install.dir), "evil.txt")))
 
     def test_archive_with_parent_entry_is_refused(self):
         self.assert_refused(archive([("Readme.txt", b"new"), ("..\\evil.txt", b"outside")]))
+
+    def test_archive_through_a_link_is_refused(self):
+        outside = os.path.join(self.install.top, "outside")
+        os.makedirs(outside)
+        os.symlink(outside, self.install.path("Widgets"))  # a reparse point under Wine
+        self.assert_refused(archive([("Readme.txt", b"new"), ("Widgets/Weather/Widget.dll", b"planted")]))
+        self.assertEqual(os.listdir(outside), [])
 
     def test_archive_with_corrupt_entry_is_refused(self):
         good = archive([("Readme.txt", b"new readme " * 50), ("Kelvara.exe", b"not really" * 100)])
@@ -131,6 +156,11 @@ class UpdaterFailures(UpdaterScenario):
         self.assertTrue(self.mutex_exists(KELVARA_MUTEX))
         with open(self.install.path("Readme.txt"), "rb") as f:
             self.assertEqual(f.read(), b"fixed")
+
+
+for _name, _make in HOSTILE.items():
+    setattr(UpdaterFailures, "test_hostile_archive_%s_is_refused" % _name,
+            lambda self, make=_make: self.assert_refused(make()))
 
 
 if __name__ == "__main__":

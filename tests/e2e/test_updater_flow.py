@@ -29,6 +29,13 @@ class UpdaterFlow(UpdaterScenario):
             ("Widgets/", b""),
             ("Widgets/Weather/Notes.txt", "说明".encode("utf-8")),
         ]))
+        # A link among old backups: clearing them leaves the link and what it points to.
+        outside = os.path.join(self.install.top, "outside")
+        os.makedirs(outside)
+        with open(os.path.join(outside, "keep.txt"), "wb") as f:
+            f.write(b"not the updater's")
+        os.makedirs(self.install.path("Update", "Backup"))
+        os.symlink(outside, self.install.path("Update", "Backup", "old"))
         kelvara, kelvara_window = self.start_kelvara()
         renewa = self.start_renewa()
 
@@ -57,20 +64,33 @@ class UpdaterFlow(UpdaterScenario):
         with open(self.install.path("Widgets", "Weather", "Notes.txt"), "rb") as f:
             self.assertEqual(f.read().decode("utf-8"), "说明")
         self.assertEqual(self.server.requests, [VERSION_PATH, ARCHIVE_PATH])
-        self.assertFalse(os.path.exists(self.install.path("Update", "Backup")))
+        self.assertEqual(os.listdir(self.install.path("Update", "Backup")), ["old"])  # this run's backup gone
+        self.assertTrue(os.path.islink(self.install.path("Update", "Backup", "old")))
+        with open(os.path.join(outside, "keep.txt"), "rb") as f:
+            self.assertEqual(f.read(), b"not the updater's")
         self.assertFalse(self.mutex_exists(RENEWA_MUTEX))
 
-    def test_hide_without_update_shows_nothing_and_ends(self):
+    def test_hide_in_any_letter_case_without_update_shows_nothing_and_ends(self):
         self.server.route(VERSION_PATH, version_file("6.9.2", NOTES))  # equals 6.9.2.0
-        renewa = self.start_renewa("Hide")
+        for spelling in ("Hide", "hIDE", "HIDE"):
+            with self.subTest(spelling=spelling):
+                renewa = self.start_renewa(spelling)
+                # Not honoured, the updater would say it is up to date and wait for OK.
+                self.assertEqual(self.wait_exit(renewa), 0)
+                self.assertEqual(self.windows(title=self.texts["hint"], cls="#32770"), [])
+        self.assertEqual(self.server.requests, [VERSION_PATH] * 3)
+
+    def test_hide_only_counts_as_the_first_argument(self):
+        self.server.route(VERSION_PATH, version_file("6.9.2", NOTES))
+        renewa = self.start_renewa("ignored", "Hide")
+        box = self.wait_box(self.texts["up_to_date"])  # shown: Hide was not the first argument
+        self.press(box, IDOK)
         self.assertEqual(self.wait_exit(renewa), 0)
-        self.assertEqual(self.windows(title=self.texts["hint"], cls="#32770"), [])
-        self.assertEqual(self.server.requests, [VERSION_PATH])
 
     def test_hide_with_update_shows_window_with_notes_and_question(self):
         self.offer()
         before = self.snapshot()
-        renewa = self.start_renewa("hIDE")  # any letter case
+        renewa = self.start_renewa("Hide")
         box = self.wait_box(self.texts["question"])
         main = self.main_window()
         self.assertTrue(main["visible"])
@@ -82,7 +102,7 @@ class UpdaterFlow(UpdaterScenario):
     def test_no_to_the_update_question_ends_without_download(self):
         self.offer()
         before = self.snapshot()
-        renewa = self.start_renewa("ignored", "Hide")  # Hide only counts as the first argument
+        renewa = self.start_renewa()
         box = self.wait_box(self.texts["question"])
         self.press(box, IDNO)
         self.assertEqual(self.wait_exit(renewa), 0)
