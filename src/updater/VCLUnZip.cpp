@@ -4,14 +4,13 @@
 #include <memory>
 #include <unordered_set>
 
+#include "InstallRecovery.h"
 #include "ZipEntryCheck.h"
 #include "ZipInflate.h"
 
 namespace {
 
 struct TCancelled {};
-
-bool Exists(const std::wstring& Path) { return ::GetFileAttributesW(Path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 std::wstring ParentOf(const std::wstring& Path) {
   const auto at = Path.find_last_of(L'\\');
@@ -60,10 +59,11 @@ class TFileSink final : public IZipSink {
     if (::DosDateTimeToFileTime(DosDate, DosTime, &local) && ::LocalFileTimeToFileTime(&local, &utc))
       ::SetFileTime(FFile, nullptr, nullptr, &utc);
   }
-  // Closing can still fail (data written late): that is a failed write too.
+  // On the disk before it is renamed into place; closing can still fail (data written
+  // late): that is a failed write too.
   void Close() {
     if (FFile != INVALID_HANDLE_VALUE) {
-      const BOOL ok = ::CloseHandle(FFile);
+      const BOOL ok = ::FlushFileBuffers(FFile) & ::CloseHandle(FFile);
       FFile = INVALID_HANDLE_VALUE;
       if (!ok) WriteFailed(L"");
     }
@@ -71,38 +71,6 @@ class TFileSink final : public IZipSink {
 
  private:
   HANDLE FFile;
-};
-
-// What one run changed, so that it can be undone in reverse.
-class TInstallJournal {
- public:
-  struct TPlaced {
-    std::wstring Target;
-    std::wstring Backup;  // empty: the target did not exist before
-  };
-  std::vector<std::wstring> MadeDirs;
-  std::vector<TPlaced> Placed;
-  std::wstring PendingTemp;  // a temporary file being written
-
-  void RollBack() {
-    if (!PendingTemp.empty()) ::DeleteFileW(PendingTemp.c_str());
-    for (auto it = Placed.rbegin(); it != Placed.rend(); ++it) {
-      ::SetFileAttributesW(it->Target.c_str(), FILE_ATTRIBUTE_NORMAL);
-      if (!it->Backup.empty()) {
-        // Renaming works for a running program, so the new file is moved away first.
-        const std::wstring discarded = it->Target + L".~discard";
-        if (::MoveFileExW(it->Target.c_str(), discarded.c_str(), MOVEFILE_REPLACE_EXISTING)) {
-          ::MoveFileExW(it->Backup.c_str(), it->Target.c_str(), 0);
-          if (!::DeleteFileW(discarded.c_str())) ::MoveFileExW(discarded.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
-        } else if (!Exists(it->Target)) {
-          ::MoveFileExW(it->Backup.c_str(), it->Target.c_str(), 0);
-        }
-      } else {
-        ::DeleteFileW(it->Target.c_str());
-      }
-    }
-    for (auto it = MadeDirs.rbegin(); it != MadeDirs.rend(); ++it) ::RemoveDirectoryW(it->c_str());
-  }
 };
 
 // The longest run token: "YYYYMMDD-HHMMSS-" and a process id of up to ten digits.
@@ -282,11 +250,15 @@ std::int32_t TVCLUnZip::UnZip() {
     ~TBusy() { Flag = false; }
   } busy{FBusy};
 
-  TInstallJournal journal;
-  std::int32_t count = 0;
+  // A run left unfinished comes first; while it cannot be undone nothing else may start.
+  if (RecoverInstallation(FDestDir) == TRecovery::Failed)
+    throw EUnZipError(TUnZipFailure::RolledBack, "an earlier run could not be undone");
   const std::wstring backupRoot = FDestDir + L"\\Update\\Backup";
-  const std::wstring backupDir = backupRoot + L"\\" + RunToken();
-  const std::wstring tempSuffix = kTempMark + RunToken();
+  RemoveTreeBestEffort(backupRoot);  // of finished runs only: no journal names them now
+
+  std::int32_t count = 0;
+  bool started = false;    // past the checks: the run reports its end
+  bool journaled = false;  // the journal exists: a failure is undone from it
   try {
     // Every check before the first write: paths and room, then the data.
     CheckDestination(*archive);
@@ -295,60 +267,94 @@ std::int32_t TVCLUnZip::UnZip() {
     } catch (const EZipError& e) {
       throw EUnZipError(TUnZipFailure::Rejected, e.what());
     }
-    if (!ForceDirectories(FDestDir, journal.MadeDirs)) WriteFailed(FDestDir);
+    started = true;
+    std::vector<std::wstring> unjournaled;  // the destination itself and "Update\"
+    if (!ForceDirectories(FDestDir + L"\\Update", unjournaled)) WriteFailed(FDestDir);
 
-    // Backups of earlier runs that could not be removed then (a program was running).
-    RemoveTreeBestEffort(backupRoot);
-
+    // The plan, journaled before anything is written: directories to make, files to place.
+    const std::wstring token = RunToken();
+    TInstallJournal plan;
+    plan.BackupDir = L"Update\\Backup\\" + token;
+    plan.TempSuffix = kTempMark + token;
+    std::unordered_set<std::wstring> planned;
+    auto planDirs = [&](const std::wstring& Name) {  // Name and its parents, top down
+      for (std::size_t at = 0; at != std::wstring::npos;) {
+        at = Name.find(L'\\', at + 1);
+        const std::wstring dir = Name.substr(0, at);
+        if (planned.count(dir)) continue;
+        const DWORD attributes = ::GetFileAttributesW((FDestDir + L"\\" + dir).c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) WriteFailed(dir);
+        if (attributes == INVALID_FILE_ATTRIBUTES) plan.MadeDirs.push_back(dir);
+        planned.insert(dir);
+      }
+    };
+    std::vector<const TZipEntry*> files;
     for (const auto& entry : archive->Entries()) {
-      Pump();
-      const std::wstring target = EntryTargetPath(FDestDir, entry.Name);
+      const std::wstring name = NormalizeEntryName(entry.Name);
       if (entry.IsDirectory) {
-        if (!ForceDirectories(target, journal.MadeDirs)) WriteFailed(target);
+        planDirs(name);
         ++count;
         continue;
       }
-      if (!ForceDirectories(ParentOf(target), journal.MadeDirs)) WriteFailed(target);
-      const DWORD existing = ::GetFileAttributesW(target.c_str());
-      if (existing != INVALID_FILE_ATTRIBUTES && (existing & FILE_ATTRIBUTE_DIRECTORY)) WriteFailed(target);
+      if (const auto slash = name.find_last_of(L'\\'); slash != std::wstring::npos) planDirs(name.substr(0, slash));
+      const DWORD existing = ::GetFileAttributesW(EntryTargetPath(FDestDir, name).c_str());
+      if (existing != INVALID_FILE_ATTRIBUTES && (existing & FILE_ATTRIBUTE_DIRECTORY)) WriteFailed(name);
       if (existing != INVALID_FILE_ATTRIBUTES && (existing & FILE_ATTRIBUTE_READONLY) && !ReplaceReadOnly) continue;
-
-      const std::wstring temp = target + tempSuffix;
-      journal.PendingTemp = temp;
-      {
-        TFileSink sink(temp);
-        try {
-          InflateEntry(*archive, entry, sink, [&](std::uint64_t written) {
-            if (OnFilePercentDone) OnFilePercentDone(*this, EntryPercent(written, entry.UncompressedSize));
-            Pump();
-          });
-        } catch (const EZipError& e) {
-          throw EUnZipError(TUnZipFailure::RolledBack, e.what());
-        }
-        sink.SetTime(entry.DosDate, entry.DosTime);
-        sink.Close();
-      }
-
-      TInstallJournal::TPlaced placed{target, {}};
-      if (existing != INVALID_FILE_ATTRIBUTES) {
-        placed.Backup = backupDir + L"\\" + NormalizeEntryName(entry.Name);
-        std::vector<std::wstring> backupDirs;  // removed with the backup folder
-        if (!ForceDirectories(ParentOf(placed.Backup), backupDirs) ||
-            !::MoveFileExW(target.c_str(), placed.Backup.c_str(), 0))
-          WriteFailed(target);
-      }
-      journal.Placed.push_back(placed);
-      if (!::MoveFileExW(temp.c_str(), target.c_str(), 0)) WriteFailed(target);
-      journal.PendingTemp.clear();
-      if (RetainAttributes) ::SetFileAttributesW(target.c_str(), entry.Attributes ? entry.Attributes : FILE_ATTRIBUTE_NORMAL);
-      ++count;
+      plan.Files.push_back({name, existing != INVALID_FILE_ATTRIBUTES});
+      files.push_back(&entry);
     }
+    if (!WriteJournal(FDestDir, plan)) WriteFailed(JournalPath(FDestDir));
+    journaled = true;
+
+    // Everything new beside its target first; the installation is not touched yet.
+    for (const auto& dir : plan.MadeDirs)
+      if (!::CreateDirectoryW((FDestDir + L"\\" + dir).c_str(), nullptr)) WriteFailed(dir);
+    for (std::size_t i = 0; i < files.size(); ++i) {
+      Pump();
+      const TZipEntry& entry = *files[i];
+      const std::wstring target = EntryTargetPath(FDestDir, plan.Files[i].Name);
+      TFileSink sink(target + plan.TempSuffix);
+      try {
+        InflateEntry(*archive, entry, sink, [&](std::uint64_t written) {
+          if (OnFilePercentDone) OnFilePercentDone(*this, EntryPercent(written, entry.UncompressedSize));
+          Pump();
+        });
+      } catch (const EZipError& e) {
+        throw EUnZipError(TUnZipFailure::RolledBack, e.what());
+      }
+      sink.SetTime(entry.DosDate, entry.DosTime);
+      sink.Close();
+      if (plan.Files[i].Existed) {
+        std::vector<std::wstring> backupDirs;  // removed with the backup folder
+        const std::wstring backup = FDestDir + L"\\" + plan.BackupDir + L"\\" + plan.Files[i].Name;
+        if (!ForceDirectories(ParentOf(backup), backupDirs)) WriteFailed(backup);
+      }
+    }
+
+    // The replacements: each old file to the backup, the new one into its place, then a
+    // line in the journal.
+    if (OnPlaced) OnPlaced(0);
+    for (std::size_t i = 0; i < files.size(); ++i) {
+      Pump();
+      const std::wstring target = EntryTargetPath(FDestDir, plan.Files[i].Name);
+      if (plan.Files[i].Existed) {
+        const std::wstring backup = FDestDir + L"\\" + plan.BackupDir + L"\\" + plan.Files[i].Name;
+        if (!::MoveFileExW(target.c_str(), backup.c_str(), MOVEFILE_WRITE_THROUGH)) WriteFailed(target);
+      }
+      if (!::MoveFileExW((target + plan.TempSuffix).c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH))
+        WriteFailed(target);
+      if (RetainAttributes)
+        ::SetFileAttributesW(target.c_str(), files[i]->Attributes ? files[i]->Attributes : FILE_ATTRIBUTE_NORMAL);
+      if (!AppendJournal(FDestDir, JournalPlacedLine(i + 1))) WriteFailed(JournalPath(FDestDir));
+      ++count;
+      if (OnPlaced) OnPlaced(i + 1);
+    }
+    if (!AppendJournal(FDestDir, JournalCommitLine())) WriteFailed(JournalPath(FDestDir));
   } catch (...) {
-    journal.RollBack();
-    RemoveTreeBestEffort(backupDir);
-    ::RemoveDirectoryW(backupRoot.c_str());
+    // Undone from the journal, as a later start would; what cannot be undone now stays
+    // journaled for the next start.
+    if (journaled) RecoverInstallation(FDestDir);
     std::exception_ptr error = std::current_exception();
-    bool started = !journal.Placed.empty() || count > 0;
     try {
       std::rethrow_exception(error);
     } catch (const TCancelled&) {
@@ -362,9 +368,8 @@ std::int32_t TVCLUnZip::UnZip() {
       throw EUnZipError(TUnZipFailure::RolledBack, "update not installed");
     }
   }
-  // Done: the previous files are no longer needed (a running program's stays until next time).
-  RemoveTreeBestEffort(backupDir);
-  ::RemoveDirectoryW(backupRoot.c_str());
+  // Done: the backups and the journal go (a running program's old file stays until next time).
+  RecoverInstallation(FDestDir);
   if (OnUnZipComplete) OnUnZipComplete(*this, count);
   return count;
 }

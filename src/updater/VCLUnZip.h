@@ -1,8 +1,10 @@
-// TVCLUnZip: installs an update archive over a directory as one transaction. The whole
-// archive is checked first (structure, names, a dry run of every entry, free space); each
-// entry is then written to a temporary file beside its target, the file it replaces is
-// moved to a backup folder under "Update\", and the new file is renamed into place. Any
-// failure or cancellation moves every backup back and removes what did not exist before.
+// TVCLUnZip: installs an update archive over a directory as one transaction that survives
+// the process. The whole archive is checked first (structure, ceilings, names, paths, free
+// space, a dry run of every entry). A journal in "Update\" then names every file to place;
+// every new file is written and flushed beside its target; only then is each old file
+// moved to a backup folder and the new one renamed into place, one journal line each. Any
+// failure, cancellation or a later start after a stop midway puts every backup back
+// (InstallRecovery), or finishes the run when every file was already in place.
 #pragma once
 
 #include <windows.h>
@@ -51,6 +53,9 @@ class TVCLUnZip {
   std::function<std::uint64_t(const std::wstring& Dir)> FreeSpace;
 
   std::function<void(TVCLUnZip& Sender, std::int32_t Percent)> OnFilePercentDone;
+  // With 0 just before the first file of the installation is replaced, then with the count
+  // of replacements after each one (a test build stops dead here).
+  std::function<void(std::size_t Placed)> OnPlaced;
   // Once at the end of every run that got past the checks, with the files now in place.
   std::function<void(TVCLUnZip& Sender, std::int32_t FileCount)> OnUnZipComplete;
 

@@ -20,22 +20,6 @@ constexpr UINT TW_UNDOCK = WM_APP + 2;
 constexpr UINT TW_DRAG = WM_APP + 3;
 constexpr UINT TW_SLOT = WM_APP + 4;
 
-inline void CopyTree(const std::wstring& From, const std::wstring& To) {
-  ::CreateDirectoryW(To.c_str(), nullptr);
-  WIN32_FIND_DATAW record;
-  HANDLE find = ::FindFirstFileW((From + L"\\*").c_str(), &record);
-  if (find == INVALID_HANDLE_VALUE) return;
-  do {
-    const std::wstring name = record.cFileName;
-    if (name == L"." || name == L"..") continue;
-    if (record.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-      CopyTree(From + L"\\" + name, To + L"\\" + name);
-    else
-      ::CopyFileW((From + L"\\" + name).c_str(), (To + L"\\" + name).c_str(), FALSE);
-  } while (::FindNextFileW(find, &record));
-  ::FindClose(find);
-}
-
 // A temporary installation with the skins, test widgets and a sidebar over it.
 class SidebarHostTest : public testing::Test {
  protected:

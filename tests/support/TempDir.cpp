@@ -39,6 +39,22 @@ void RemoveTree(const std::wstring& Path) {
   ::RemoveDirectoryW(base.c_str());
 }
 
+void CopyTree(const std::wstring& From, const std::wstring& To) {
+  ::CreateDirectoryW(To.c_str(), nullptr);
+  WIN32_FIND_DATAW record;
+  HANDLE find = ::FindFirstFileW((From + L"\\*").c_str(), &record);
+  if (find == INVALID_HANDLE_VALUE) return;
+  do {
+    const std::wstring name = record.cFileName;
+    if (name == L"." || name == L"..") continue;
+    if (record.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+      CopyTree(From + L"\\" + name, To + L"\\" + name);
+    else
+      ::CopyFileW((From + L"\\" + name).c_str(), (To + L"\\" + name).c_str(), FALSE);
+  } while (::FindNextFileW(find, &record));
+  ::FindClose(find);
+}
+
 void WriteBytes(const std::wstring& Path, const std::string& Bytes) {
   for (size_t at = Path.find(L'\\', 3); at != std::wstring::npos; at = Path.find(L'\\', at + 1))
     ::CreateDirectoryW(Path.substr(0, at).c_str(), nullptr);

@@ -19,6 +19,8 @@ class TTempDir {
 };
 
 void RemoveTree(const std::wstring& Path);
+// Copies the directory tree From into To (made when missing), files with their attributes.
+void CopyTree(const std::wstring& From, const std::wstring& To);
 // Writes Bytes as they are, creating missing parent directories.
 void WriteBytes(const std::wstring& Path, const std::string& Bytes);
 // The whole file, or the empty text when it cannot be read.

@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <memory>
 
+#include "InstallRecovery.h"
 #include "TempDir.h"
 #include "ZipBuilder.h"
 
@@ -40,6 +42,15 @@ std::map<std::wstring, TFileState> Snapshot(const TTempDir& Dir) {
   return out;
 }
 
+// The installation in Dir outside its working folder "Update\".
+std::map<std::wstring, TFileState> InstallationAt(const std::wstring& Dir) {
+  std::map<std::wstring, TFileState> all;
+  Snapshot(Dir, L"", all);
+  for (auto it = all.begin(); it != all.end();)
+    it = it->first.rfind(L"Update\\", 0) == 0 ? all.erase(it) : std::next(it);
+  return all;
+}
+
 class UnZipTest : public testing::Test {
  protected:
   void SetUp() override {
@@ -66,12 +77,7 @@ class UnZipTest : public testing::Test {
   void Archive(const std::vector<TZipSpec>& Entries) { WriteBytes(unzip.ZipName, BuildZip(Entries)); }
 
   // What stays the same whatever happens: the installation outside the working folder.
-  std::map<std::wstring, TFileState> Installation() {
-    auto all = Snapshot(dir);
-    for (auto it = all.begin(); it != all.end();)
-      it = it->first.rfind(L"Update\\", 0) == 0 ? all.erase(it) : std::next(it);
-    return all;
-  }
+  std::map<std::wstring, TFileState> Installation() { return InstallationAt(dir.Path()); }
 
   TTempDir dir;
   TVCLUnZip unzip;
@@ -218,6 +224,65 @@ TEST_F(UnZipTest, AnArchiveLargerThanTheFreeSpaceIsRefusedByTheCheck) {
   EXPECT_EQ(Installation(), before);
   unzip.FreeSpace = [](const std::wstring&) { return std::uint64_t{2} << 20; };
   EXPECT_EQ(unzip.UnZip(), 7);
+}
+
+TEST_F(UnZipTest, AStopAfterAnyReplacementIsUndoneOrFinishedByTheNextStart) {
+  // What the disk holds at each point a killed run could stop at, copied away; the next
+  // start's recovery over each copy must leave the old or the new version whole.
+  Archive(GoodUpdate());
+  const auto before = Installation();
+  std::vector<std::unique_ptr<TTempDir>> stops;
+  std::vector<std::size_t> placed;
+  unzip.OnPlaced = [&](std::size_t Placed) {
+    placed.push_back(Placed);
+    stops.push_back(std::make_unique<TTempDir>());
+    CopyTree(dir.Path().substr(0, dir.Path().size() - 1), stops.back()->Path().substr(0, stops.back()->Path().size() - 1));
+  };
+  EXPECT_EQ(unzip.UnZip(), 7);
+  const auto after = Installation();
+  const std::size_t files = 6;
+  ASSERT_EQ(placed.size(), files + 1);
+  for (std::size_t k = 0; k <= files; ++k) {
+    SCOPED_TRACE("stopped after " + std::to_string(placed[k]) + " replacements");
+    const std::wstring copy = stops[k]->Path().substr(0, stops[k]->Path().size() - 1);
+    EXPECT_TRUE(FileExists(copy + L"\\Update\\Install.journal"));
+    const TRecovery recovery = RecoverInstallation(copy);
+    EXPECT_EQ(recovery, k < files ? TRecovery::RolledBack : TRecovery::Finished);
+    const auto state = InstallationAt(stops[k]->Path());
+    EXPECT_TRUE(state == (k < files ? before : after)) << "neither the old nor the new version";
+    std::map<std::wstring, TFileState> everything;
+    Snapshot(stops[k]->Path(), L"", everything);
+    for (const auto& [name, _] : everything)
+      EXPECT_EQ(name.find(L".~"), std::wstring::npos) << testing::PrintToString(name);  // no temporary file left
+    EXPECT_FALSE(FileExists(copy + L"\\Update\\Install.journal"));
+    EXPECT_FALSE(FileExists(copy + L"\\Update\\Backup"));
+    EXPECT_EQ(RecoverInstallation(copy), TRecovery::Nothing);  // and once is enough
+  }
+  for (const auto& stop : stops)
+    for (const auto& [path, _] : Snapshot(*stop)) ::SetFileAttributesW((stop->Path() + path).c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST_F(UnZipTest, AnUndoThatCannotMoveAFileBackKeepsTheJournalForTheNextStart) {
+  Archive(GoodUpdate());
+  std::unique_ptr<TTempDir> stop;
+  unzip.OnPlaced = [&](std::size_t Placed) {
+    if (Placed != 2) return;
+    stop = std::make_unique<TTempDir>();
+    CopyTree(dir.Path().substr(0, dir.Path().size() - 1), stop->Path().substr(0, stop->Path().size() - 1));
+  };
+  unzip.UnZip();
+  ASSERT_TRUE(stop);
+  const std::wstring copy = stop->Path().substr(0, stop->Path().size() - 1);
+  // The first file's new version is held open without sharing: it cannot be moved aside.
+  const HANDLE held = ::CreateFileW((copy + L"\\Kelvara.exe").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  EXPECT_EQ(RecoverInstallation(copy), TRecovery::Failed);
+  EXPECT_TRUE(FileExists(copy + L"\\Update\\Install.journal"));
+  EXPECT_TRUE(FileExists(copy + L"\\Update\\Backup"));
+  ::CloseHandle(held);
+  EXPECT_EQ(RecoverInstallation(copy), TRecovery::RolledBack);  // the next start
+  EXPECT_EQ(ReadBytes(copy + L"\\Kelvara.exe"), "old exe");
+  for (const auto& [path, _] : Snapshot(*stop)) ::SetFileAttributesW((stop->Path() + path).c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 TEST_F(UnZipTest, MissingArchiveIsNotAnArchive) {

@@ -1,0 +1,108 @@
+#include "InstallJournal.h"
+
+#include <charconv>
+
+#include "Utf8Text.h"
+
+namespace {
+
+constexpr std::string_view kMagic = "RenewaJournal 1";
+
+std::string Utf8(std::wstring_view Text) {
+  std::string out;
+  for (std::size_t i = 0; i < Text.size(); ++i) {
+    char32_t c = static_cast<char32_t>(Text[i]);
+    if (sizeof(wchar_t) == 2 && c >= 0xD800 && c <= 0xDBFF && i + 1 < Text.size()) {
+      const char32_t low = static_cast<char32_t>(Text[i + 1]);
+      if (low >= 0xDC00 && low <= 0xDFFF) {
+        c = 0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00);
+        ++i;
+      }
+    }
+    if (c < 0x80) {
+      out += static_cast<char>(c);
+    } else if (c < 0x800) {
+      out += static_cast<char>(0xC0 | (c >> 6));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+      out += static_cast<char>(0xE0 | (c >> 12));
+      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+      out += static_cast<char>(0xF0 | (c >> 18));
+      out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+  }
+  return out;
+}
+
+bool ReadCount(std::string_view Text, std::size_t& Value) {
+  const auto [end, error] = std::from_chars(Text.data(), Text.data() + Text.size(), Value);
+  return error == std::errc() && end == Text.data() + Text.size();
+}
+
+}  // namespace
+
+std::string JournalHeader(const TInstallJournal& Journal) {
+  std::string text = std::string(kMagic) + "\n";
+  text += "backup " + Utf8(Journal.BackupDir) + "\n";
+  text += "temp " + Utf8(Journal.TempSuffix) + "\n";
+  for (const auto& dir : Journal.MadeDirs) text += "dir " + Utf8(dir) + "\n";
+  for (const auto& file : Journal.Files) text += std::string(file.Existed ? "file 1 " : "file 0 ") + Utf8(file.Name) + "\n";
+  text += "begin\n";
+  return text;
+}
+
+std::string JournalPlacedLine(std::size_t Placed) { return "placed " + std::to_string(Placed) + "\n"; }
+
+std::string JournalCommitLine() { return "commit\n"; }
+
+bool ParseJournal(std::string_view Text, TInstallJournal& Journal) {
+  Journal = {};
+  bool begun = false, hasBackup = false, hasTemp = false;
+  std::size_t line = 0;
+  while (!Text.empty()) {
+    const std::size_t end = Text.find('\n');
+    if (end == std::string_view::npos) break;  // torn: never finished writing
+    const std::string_view record = Text.substr(0, end);
+    Text.remove_prefix(end + 1);
+    if (line++ == 0) {
+      if (record != kMagic) return false;
+      continue;
+    }
+    const std::size_t space = record.find(' ');
+    const std::string_view key = record.substr(0, space);
+    const std::string_view value = space == std::string_view::npos ? std::string_view() : record.substr(space + 1);
+    std::wstring text;
+    if (!begun) {
+      if (key == "begin" && value.empty()) {
+        begun = true;
+      } else if (key == "backup" && DecodeUtf8Strict(value, text) && !text.empty()) {
+        Journal.BackupDir = text;
+        hasBackup = true;
+      } else if (key == "temp" && DecodeUtf8Strict(value, text) && !text.empty()) {
+        Journal.TempSuffix = text;
+        hasTemp = true;
+      } else if (key == "dir" && DecodeUtf8Strict(value, text) && !text.empty()) {
+        Journal.MadeDirs.push_back(text);
+      } else if (key == "file" && value.size() > 2 && (value[0] == '0' || value[0] == '1') && value[1] == ' ' &&
+                 DecodeUtf8Strict(value.substr(2), text) && !text.empty()) {
+        Journal.Files.push_back({text, value[0] == '1'});
+      } else {
+        return false;
+      }
+      continue;
+    }
+    std::size_t placed = 0;
+    if (key == "placed" && ReadCount(value, placed) && placed == Journal.Placed + 1 && placed <= Journal.Files.size())
+      Journal.Placed = placed;
+    else if (key == "commit" && value.empty())
+      Journal.Committed = true;
+    else
+      return false;
+  }
+  // Without its whole header the run had not touched the installation yet.
+  return line > 0 && begun && hasBackup && hasTemp;
+}
