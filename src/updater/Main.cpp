@@ -8,6 +8,7 @@
 #include "DefineUint.h"
 #include "Handles.h"
 #include "IniFile.h"
+#include "InstallRecovery.h"
 #include "MainOptions.h"
 #include "NullDaclSecurity.h"
 #include "ProgramStart.h"
@@ -138,6 +139,16 @@ LRESULT TFmMain::HandleMessage(UINT Msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_CLOSE:
       FormClose();
+      return 0;
+    case WM_QUERYENDSESSION:
+      return TRUE;
+    case WM_ENDSESSION:
+      // The session may end as soon as this returns: an installation running now is
+      // undone from its journal here, not at the next step of the run.
+      if (wParam && vclnzp.FBusy) {
+        vclnzp.CancelTheOperation();
+        RecoverInstallation(vclnzp.DestDir());
+      }
       return 0;
     case WM_DESTROY:
       ::KillTimer(Handle(), tmrUpdate);

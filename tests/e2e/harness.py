@@ -145,11 +145,12 @@ class Scenario(unittest.TestCase):
 
     # Programs
 
-    def start(self, program, *args):
-        """Starts a program of the installation under Wine; returns its Popen."""
+    def start(self, program, *args, env=None):
+        """Starts a program of the installation under Wine (with these extra environment
+        variables); returns its Popen."""
         process = subprocess.Popen([WINE_RUN, windows_path(self.install.path(program)), *args],
                                    cwd=self.install.dir, stdout=subprocess.DEVNULL,
-                                   stderr=subprocess.DEVNULL)
+                                   stderr=subprocess.DEVNULL, env={**os.environ, **(env or {})})
         self._processes.append(process)
         return process
 
