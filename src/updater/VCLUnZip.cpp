@@ -4,6 +4,8 @@
 #include <memory>
 #include <unordered_set>
 
+#include <zlib.h>
+
 #include "InstallRecovery.h"
 #include "ZipEntryCheck.h"
 #include "ZipInflate.h"
@@ -80,6 +82,16 @@ constexpr wchar_t kBackupFolder[] = L"\\Update\\Backup\\";
 
 // Paths longer than this fail without the long-path prefix, which this program does not use.
 constexpr std::size_t kPathLimit = MAX_PATH - 1;
+
+std::uint32_t WholeCrc(const std::vector<std::uint8_t>& Bytes) {
+  uLong crc = ::crc32(0L, Z_NULL, 0);
+  for (std::size_t at = 0; at < Bytes.size();) {
+    const auto chunk = static_cast<uInt>(std::min<std::size_t>(Bytes.size() - at, 1u << 30));
+    crc = ::crc32(crc, Bytes.data() + at, chunk);
+    at += chunk;
+  }
+  return static_cast<std::uint32_t>(crc);
+}
 
 std::wstring RunToken() {
   SYSTEMTIME now{};
@@ -230,6 +242,7 @@ void TVCLUnZip::CheckDestination(const TZipArchive& Archive) const {
 
 void TVCLUnZip::Check() {
   const auto bytes = ReadArchive();
+  FChecked = false;
   const std::unique_ptr<TZipArchive> archive = OpenArchive(bytes);
   CheckDestination(*archive);
   try {
@@ -237,6 +250,9 @@ void TVCLUnZip::Check() {
   } catch (const EZipError& e) {
     throw EUnZipError(TUnZipFailure::Rejected, e.what());
   }
+  FCheckedSize = bytes.size();
+  FCheckedCrc = WholeCrc(bytes);
+  FChecked = true;
 }
 
 std::int32_t TVCLUnZip::UnZip() {
@@ -262,10 +278,15 @@ std::int32_t TVCLUnZip::UnZip() {
   try {
     // Every check before the first write: paths and room, then the data.
     CheckDestination(*archive);
-    try {
-      VerifyArchive(*archive, [this](std::uint64_t) { Pump(); });
-    } catch (const EZipError& e) {
-      throw EUnZipError(TUnZipFailure::Rejected, e.what());
+    // Checked just before, byte for byte: the writing below still checks every CRC-32.
+    const bool checked = FChecked && FCheckedSize == bytes.size() && FCheckedCrc == WholeCrc(bytes);
+    FChecked = false;
+    if (!checked) {
+      try {
+        VerifyArchive(*archive, [this](std::uint64_t) { Pump(); });
+      } catch (const EZipError& e) {
+        throw EUnZipError(TUnZipFailure::Rejected, e.what());
+      }
     }
     started = true;
     std::vector<std::wstring> unjournaled;  // the destination itself and "Update\"

@@ -77,6 +77,11 @@ class TVCLUnZip {
 
   std::wstring FDestDir;
   bool FCancel = false;
+  // The archive bytes the last Check found sound (size and CRC-32 of the whole file): the
+  // run that follows need not decompress them twice before it writes.
+  std::uint64_t FCheckedSize = 0;
+  std::uint32_t FCheckedCrc = 0;
+  bool FChecked = false;
 };
 
 // Removes a directory tree, read-only files included; what cannot go (a running program) stays.

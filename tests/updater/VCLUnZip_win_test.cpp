@@ -285,6 +285,25 @@ TEST_F(UnZipTest, AnUndoThatCannotMoveAFileBackKeepsTheJournalForTheNextStart) {
   for (const auto& [path, _] : Snapshot(*stop)) ::SetFileAttributesW((stop->Path() + path).c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
+TEST_F(UnZipTest, AnArchiveChangedAfterItsCheckIsCheckedAgain) {
+  Archive(GoodUpdate());
+  unzip.Check();
+  const auto before = Installation();
+  auto corrupt = GoodUpdate();
+  corrupt[1].Crc = 7;  // same size, one entry no longer sound
+  Archive(corrupt);
+  try {
+    unzip.UnZip();
+    FAIL() << "installed";
+  } catch (const EUnZipError& e) {
+    EXPECT_EQ(e.Failure(), TUnZipFailure::Rejected);
+  }
+  EXPECT_EQ(Installation(), before);
+  Archive(GoodUpdate());
+  unzip.Check();
+  EXPECT_EQ(unzip.UnZip(), 7);  // checked once, installed
+}
+
 TEST_F(UnZipTest, MissingArchiveIsNotAnArchive) {
   try {
     unzip.UnZip();
