@@ -79,3 +79,45 @@ std::wstring DecodeUtf8Lenient(std::string_view Bytes) {
   }
   return out;
 }
+
+namespace {
+
+void AppendUtf8(std::string& Out, char32_t Cp) {
+  if (Cp < 0x80) {
+    Out += static_cast<char>(Cp);
+  } else if (Cp < 0x800) {
+    Out += static_cast<char>(0xC0 | (Cp >> 6));
+    Out += static_cast<char>(0x80 | (Cp & 0x3F));
+  } else if (Cp < 0x10000) {
+    Out += static_cast<char>(0xE0 | (Cp >> 12));
+    Out += static_cast<char>(0x80 | ((Cp >> 6) & 0x3F));
+    Out += static_cast<char>(0x80 | (Cp & 0x3F));
+  } else {
+    Out += static_cast<char>(0xF0 | (Cp >> 18));
+    Out += static_cast<char>(0x80 | ((Cp >> 12) & 0x3F));
+    Out += static_cast<char>(0x80 | ((Cp >> 6) & 0x3F));
+    Out += static_cast<char>(0x80 | (Cp & 0x3F));
+  }
+}
+
+}  // namespace
+
+std::string EncodeUtf8(std::wstring_view Text) {
+  std::string out;
+  for (std::size_t i = 0; i < Text.size(); ++i) {
+    auto cp = static_cast<char32_t>(Text[i]);
+    if constexpr (sizeof(wchar_t) == 2) {
+      cp &= 0xFFFF;
+      if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < Text.size()) {
+        const auto low = static_cast<char32_t>(Text[i + 1] & 0xFFFF);
+        if (low >= 0xDC00 && low <= 0xDFFF) {
+          cp = 0x10000 + ((cp - 0xD800) << 10) + (low - 0xDC00);
+          ++i;
+        }
+      }
+    }
+    if ((cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF) cp = 0xFFFD;
+    AppendUtf8(out, cp);
+  }
+  return out;
+}

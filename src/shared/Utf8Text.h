@@ -8,6 +8,9 @@
 // Appends one code point, as a surrogate pair where wchar_t has 16 bits.
 void AppendCodePoint(std::wstring& Out, char32_t CodePoint);
 
+// The text as UTF-8; a lone surrogate (or a value beyond U+10FFFF) becomes U+FFFD.
+std::string EncodeUtf8(std::wstring_view Text);
+
 // Strict: false at the first ill-formed sequence (overlong forms, surrogates, values beyond
 // U+10FFFF, stray or missing continuation bytes); Out then holds what came before it.
 bool DecodeUtf8Strict(std::string_view Bytes, std::wstring& Out);

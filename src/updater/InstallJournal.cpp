@@ -8,36 +8,6 @@ namespace {
 
 constexpr std::string_view kMagic = "RenewaJournal 1";
 
-std::string Utf8(std::wstring_view Text) {
-  std::string out;
-  for (std::size_t i = 0; i < Text.size(); ++i) {
-    char32_t c = static_cast<char32_t>(Text[i]);
-    if (sizeof(wchar_t) == 2 && c >= 0xD800 && c <= 0xDBFF && i + 1 < Text.size()) {
-      const char32_t low = static_cast<char32_t>(Text[i + 1]);
-      if (low >= 0xDC00 && low <= 0xDFFF) {
-        c = 0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00);
-        ++i;
-      }
-    }
-    if (c < 0x80) {
-      out += static_cast<char>(c);
-    } else if (c < 0x800) {
-      out += static_cast<char>(0xC0 | (c >> 6));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-      out += static_cast<char>(0xE0 | (c >> 12));
-      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-      out += static_cast<char>(0xF0 | (c >> 18));
-      out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-  }
-  return out;
-}
-
 bool ReadCount(std::string_view Text, std::size_t& Value) {
   const auto [end, error] = std::from_chars(Text.data(), Text.data() + Text.size(), Value);
   return error == std::errc() && end == Text.data() + Text.size();
@@ -47,10 +17,10 @@ bool ReadCount(std::string_view Text, std::size_t& Value) {
 
 std::string JournalHeader(const TInstallJournal& Journal) {
   std::string text = std::string(kMagic) + "\n";
-  text += "backup " + Utf8(Journal.BackupDir) + "\n";
-  text += "temp " + Utf8(Journal.TempSuffix) + "\n";
-  for (const auto& dir : Journal.MadeDirs) text += "dir " + Utf8(dir) + "\n";
-  for (const auto& file : Journal.Files) text += std::string(file.Existed ? "file 1 " : "file 0 ") + Utf8(file.Name) + "\n";
+  text += "backup " + EncodeUtf8(Journal.BackupDir) + "\n";
+  text += "temp " + EncodeUtf8(Journal.TempSuffix) + "\n";
+  for (const auto& dir : Journal.MadeDirs) text += "dir " + EncodeUtf8(dir) + "\n";
+  for (const auto& file : Journal.Files) text += std::string(file.Existed ? "file 1 " : "file 0 ") + EncodeUtf8(file.Name) + "\n";
   text += "begin\n";
   return text;
 }

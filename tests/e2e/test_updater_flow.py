@@ -78,6 +78,8 @@ class UpdaterFlow(UpdaterScenario):
                 # Not honoured, the updater would say it is up to date and wait for OK.
                 self.assertEqual(self.wait_exit(renewa), 0)
                 self.assertEqual(self.windows(title=self.texts["hint"], cls="#32770"), [])
+                # The next one must not meet this one's mutex and end at once.
+                self.eventually(lambda: not self.mutex_exists(RENEWA_MUTEX), 5, "the updater's mutex stayed")
         self.assertEqual(self.server.requests, [VERSION_PATH] * 3)
 
     def test_hide_only_counts_as_the_first_argument(self):

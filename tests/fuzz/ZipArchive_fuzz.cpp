@@ -1,5 +1,7 @@
 // libFuzzer target for the archive reader: every entry the reader accepts is written into
-// a sink that aborts if its path would leave the destination root or exceed its size.
+// a sink that aborts if its path would leave the destination root or exceed its size; an
+// accepted archive must keep every ceiling and hold no two names that fold alike. The
+// same bytes go through the installation journal's reader too.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -7,6 +9,9 @@
 #include <string>
 #include <vector>
 
+#include <set>
+
+#include "InstallJournal.h"
 #include "ZipArchive.h"
 #include "ZipEntryCheck.h"
 #include "ZipInflate.h"
@@ -60,6 +65,35 @@ void CheckInsideRoot(const std::wstring& Path) {
   }
 }
 
+std::wstring Folded(std::wstring_view Name) {
+  std::wstring out(Name);
+  for (auto& c : out) c = static_cast<wchar_t>(c == L'/' ? L'\\' : std::towupper(c));
+  if (!out.empty() && out.back() == L'\\') out.pop_back();
+  return out;
+}
+
+// The order the reader is given: folded as towupper folds, beyond ASCII.
+int FoldedOrder(std::wstring_view A, std::wstring_view B) { return Folded(A).compare(Folded(B)); }
+
+void CheckCeilings(const TZipArchive& Archive) {
+  const TZipLimits limits;
+  if (Archive.Entries().size() > limits.Entries) Violation("too many entries accepted");
+  if (Archive.TotalUncompressedSize() > limits.TotalSize) Violation("total size above the ceiling accepted");
+  std::set<std::wstring> files, dirs;
+  for (const auto& e : Archive.Entries()) {
+    if (e.UncompressedSize > limits.EntrySize) Violation("entry above the ceiling accepted");
+    if (e.UncompressedSize > limits.RatioFloor && e.UncompressedSize > std::uint64_t{e.CompressedSize} * limits.Ratio)
+      Violation("entry beyond the ratio accepted");
+    if (e.Name.size() > limits.NameLength) Violation("name too long accepted");
+    std::size_t depth = 1;
+    for (std::size_t i = 0; i + 1 < e.Name.size(); ++i) depth += (e.Name[i] == L'/' || e.Name[i] == L'\\');
+    if (depth > limits.Depth) Violation("name too deep accepted");
+    const std::wstring folded = Folded(e.Name);
+    if (files.count(folded) || (!e.IsDirectory && dirs.count(folded))) Violation("names that fold alike accepted");
+    (e.IsDirectory ? dirs : files).insert(folded);
+  }
+}
+
 class TCheckingSink final : public IZipSink {
  public:
   TCheckingSink(const TZipEntry& Entry) : FEntry(Entry) { CheckInsideRoot(EntryTargetPath(kRoot, Entry.Name)); }
@@ -77,8 +111,12 @@ class TCheckingSink final : public IZipSink {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size) {
+  TInstallJournal journal;
+  if (ParseJournal({reinterpret_cast<const char*>(Data), Size}, journal) && journal.Placed > journal.Files.size())
+    Violation("journal with more replacements than files");
   try {
-    const TZipArchive archive({Data, Size});
+    const TZipArchive archive({Data, Size}, {}, FoldedOrder);
+    CheckCeilings(archive);
     if (archive.TotalUncompressedSize() > kMaxTotal) return 0;
     for (const auto& entry : archive.Entries()) {
       TCheckingSink sink(entry);

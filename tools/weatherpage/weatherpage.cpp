@@ -16,6 +16,7 @@
 #endif
 
 #include "TextDecoding.h"
+#include "Utf8Text.h"
 #include "WeatherForecast.h"
 #include "WeatherIcons.h"
 #include "WeatherPage.h"
@@ -23,47 +24,9 @@
 
 namespace {
 
-void AppendUtf8(std::string& Out, char32_t Cp) {
-  if (Cp < 0x80) {
-    Out += static_cast<char>(Cp);
-  } else if (Cp < 0x800) {
-    Out += static_cast<char>(0xC0 | (Cp >> 6));
-    Out += static_cast<char>(0x80 | (Cp & 0x3F));
-  } else if (Cp < 0x10000) {
-    Out += static_cast<char>(0xE0 | (Cp >> 12));
-    Out += static_cast<char>(0x80 | ((Cp >> 6) & 0x3F));
-    Out += static_cast<char>(0x80 | (Cp & 0x3F));
-  } else {
-    Out += static_cast<char>(0xF0 | (Cp >> 18));
-    Out += static_cast<char>(0x80 | ((Cp >> 12) & 0x3F));
-    Out += static_cast<char>(0x80 | ((Cp >> 6) & 0x3F));
-    Out += static_cast<char>(0x80 | (Cp & 0x3F));
-  }
-}
-
-std::string Utf8(const std::wstring& Text) {
-  std::string out;
-  for (std::size_t i = 0; i < Text.size(); ++i) {
-    auto cp = static_cast<char32_t>(Text[i]);
-    if constexpr (sizeof(wchar_t) == 2) {
-      cp &= 0xFFFF;
-      if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < Text.size()) {
-        const auto low = static_cast<char32_t>(Text[i + 1] & 0xFFFF);
-        if (low >= 0xDC00 && low <= 0xDFFF) {
-          cp = 0x10000 + ((cp - 0xD800) << 10) + (low - 0xDC00);
-          ++i;
-        }
-      }
-    }
-    if ((cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF) cp = 0xFFFD;
-    AppendUtf8(out, cp);
-  }
-  return out;
-}
-
 struct TOutput {
   std::string Text;
-  void Line(const char* Name, const std::wstring& Value) { Text += std::string(Name) + "=" + Utf8(Value) + "\n"; }
+  void Line(const char* Name, const std::wstring& Value) { Text += std::string(Name) + "=" + EncodeUtf8(Value) + "\n"; }
   void Line(const char* Name, std::int32_t Value) { Text += std::string(Name) + "=" + std::to_string(Value) + "\n"; }
 };
 
