@@ -3,10 +3,14 @@
 #include <charconv>
 
 #include "Utf8Text.h"
+#include "ZipEntryCheck.h"
 
 namespace {
 
 constexpr std::string_view kMagic = "RenewaJournal 1";
+
+// A path the journal may name: plain and relative, as the archive's names are.
+bool PlainPath(const std::wstring& Text) { return CheckEntryName(Text) == TEntryNameFault::None && !IsDirectoryName(Text); }
 
 bool ReadCount(std::string_view Text, std::size_t& Value) {
   const auto [end, error] = std::from_chars(Text.data(), Text.data() + Text.size(), Value);
@@ -49,16 +53,17 @@ bool ParseJournal(std::string_view Text, TInstallJournal& Journal) {
     if (!begun) {
       if (key == "begin" && value.empty()) {
         begun = true;
-      } else if (key == "backup" && DecodeUtf8Strict(value, text) && !text.empty()) {
+      } else if (key == "backup" && DecodeUtf8Strict(value, text) && PlainPath(text)) {
         Journal.BackupDir = text;
         hasBackup = true;
-      } else if (key == "temp" && DecodeUtf8Strict(value, text) && !text.empty()) {
+      } else if (key == "temp" && DecodeUtf8Strict(value, text) && !text.empty() &&
+                 text.find_first_of(L"\\/:") == std::wstring::npos) {
         Journal.TempSuffix = text;
         hasTemp = true;
-      } else if (key == "dir" && DecodeUtf8Strict(value, text) && !text.empty()) {
+      } else if (key == "dir" && DecodeUtf8Strict(value, text) && PlainPath(text)) {
         Journal.MadeDirs.push_back(text);
       } else if (key == "file" && value.size() > 2 && (value[0] == '0' || value[0] == '1') && value[1] == ' ' &&
-                 DecodeUtf8Strict(value.substr(2), text) && !text.empty()) {
+                 DecodeUtf8Strict(value.substr(2), text) && PlainPath(text)) {
         Journal.Files.push_back({text, value[0] == '1'});
       } else {
         return false;

@@ -34,5 +34,6 @@ std::string JournalHeader(const TInstallJournal& Journal);
 std::string JournalPlacedLine(std::size_t Placed);
 std::string JournalCommitLine();
 
-// False when Text is no journal of this kind (nothing is to be trusted then).
+// False when Text is no journal of this kind, or names a path that is not plain and
+// relative (nothing is to be trusted then).
 bool ParseJournal(std::string_view Text, TInstallJournal& Journal);

@@ -50,7 +50,12 @@ TEST(InstallJournal, AnythingElseIsNoJournal) {
                                   header + "placed 3\n",             // more than the files
                                   header + "placed one\n", header + "file 1 late\n",
                                   "RenewaJournal 1\nbegin\n",       // no backup or temp named
-                                  "RenewaJournal 1\nbackup B\ntemp T\nfile 2 x\nbegin\n"}) {
+                                  "RenewaJournal 1\nbackup B\ntemp T\nfile 2 x\nbegin\n",
+                                  // paths that would lead out of the installation
+                                  "RenewaJournal 1\nbackup B\ntemp T\nfile 1 ..\\..\\Windows\\x.dll\nbegin\n",
+                                  "RenewaJournal 1\nbackup C:\\Elsewhere\ntemp T\nbegin\n",
+                                  "RenewaJournal 1\nbackup B\ntemp \\..\\x\nbegin\n",
+                                  "RenewaJournal 1\nbackup B\ntemp T\ndir \\abs\nbegin\n"}) {
     TInstallJournal read;
     EXPECT_FALSE(ParseJournal(text, read)) << text;
   }
