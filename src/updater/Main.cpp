@@ -12,6 +12,7 @@
 #include "MainOptions.h"
 #include "NullDaclSecurity.h"
 #include "ProgramStart.h"
+#include "SignedUpdate.h"
 #include "UpdaterTexts.h"
 #include "VersionCompare.h"
 #include "ZekTools.h"
@@ -58,7 +59,8 @@ std::vector<std::wstring> ReleaseNotes(const std::wstring& FileName) {
 
 }  // namespace
 
-TFmMain::TFmMain(bool Hide) : FDir(GetModuleDir()), FHide(Hide) {
+TFmMain::TFmMain(bool Hide, std::optional<TUpdatePublicKey> UpdateKey)
+    : FDir(GetModuleDir()), FHide(Hide), FUpdateKey(UpdateKey) {
   INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
   ::InitCommonControlsEx(&icc);
   FWhite = ::CreateSolidBrush(RGB(255, 255, 255));
@@ -216,6 +218,12 @@ void TFmMain::ShowFailure(const wchar_t* Status) {
   SetText(lblInfo, Status);
 }
 
+// Nothing was touched: shown, the updater says the update failed; hidden, it just ends.
+void TFmMain::RefuseArchive() {
+  if (::IsWindowVisible(Handle())) Ask(Texts().FailedRestored, MB_OK | MB_ICONWARNING);
+  Close();
+}
+
 void TFmMain::tmrUpdateTimer() {
   ::KillTimer(Handle(), tmrUpdate);
   try {
@@ -299,7 +307,10 @@ void TFmMain::VersionReceived() {
   const TUpdaterTexts& texts = Texts();
   const std::wstring versionFile = FDir + L"Update\\Update.ini";
   const std::wstring installed = GetFileVersionValue(FDir + L"Kelvara.exe", L"FileVersion");
-  const std::wstring announced = TIniFile(versionFile).ReadString(L"UpdateInfo", L"Version", L"");
+  const TIniFile ini(versionFile);
+  const std::wstring announced = ini.ReadString(L"UpdateInfo", L"Version", L"");
+  FAnnounced = announced;
+  FSignature = ini.ReadString(L"UpdateInfo", L"Signature", L"");
   if (!UpdateAvailable(installed, announced)) {
     if (!FHide) Ask(texts.UpToDate, MB_OK | MB_ICONINFORMATION);
     Close();
@@ -349,16 +360,16 @@ void TFmMain::ArchiveReceived() {
 
   vclnzp.ZipName = FDir + L"Update\\Update.zip";
   vclnzp.SetDestDir(FDir);
+  // Checked on every read of the archive, so the bytes installed are the bytes signed.
+  if (FUpdateKey) vclnzp.Authenticate = SignatureAuthenticator(*FUpdateKey, FAnnounced, FSignature);
   // The whole archive is checked before the main application is asked to close.
   try {
     vclnzp.Check();
   } catch (const EUnZipError& e) {
-    if (e.Failure() == TUnZipFailure::NotAnArchive) {
+    if (e.Failure() == TUnZipFailure::NotAnArchive)
       ShowFailure(texts.StatusBadArchive);
-    } else {
-      Ask(texts.FailedRestored, MB_OK | MB_ICONWARNING);
-      Close();
-    }
+    else
+      RefuseArchive();
     return;
   }
 

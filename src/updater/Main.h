@@ -4,16 +4,19 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
+#include "UpdateSignature.h"
 #include "VCLUnZip.h"
 #include "Window.h"
 #include "auHTTP.h"
 
 class TFmMain final : public TWindow {
  public:
-  // Creates the window (hidden when Hide) and starts its timer.
-  explicit TFmMain(bool Hide);
+  // Creates the window (hidden when Hide) and starts its timer. With UpdateKey, only an
+  // archive signed by it for the announced version is installed.
+  TFmMain(bool Hide, std::optional<TUpdatePublicKey> UpdateKey);
   ~TFmMain() override;
 
   TauHTTP ahtp1;
@@ -40,12 +43,16 @@ class TFmMain final : public TWindow {
   bool CloseMainApplication();
   void StartMainApplication();
   void ShowFailure(const wchar_t* Status);
+  void RefuseArchive();
   int Ask(const wchar_t* Text, UINT Flags);
   void Close();
   void SetText(HWND Control, const std::wstring& Text);
 
   std::wstring FDir;  // the installation directory, with a trailing backslash
   bool FHide;
+  std::optional<TUpdatePublicKey> FUpdateKey;
+  std::wstring FAnnounced;  // the version the user was offered, as the version file says it
+  std::wstring FSignature;  // the version file's "Signature"
   bool FUpdateInfo = false;
   bool FUpdateFile = false;
   bool FClosing = false;

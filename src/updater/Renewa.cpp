@@ -1,6 +1,7 @@
 // Renewa.exe: the updater. Once per machine; "Hide" as first argument starts it unseen.
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 #include "Application.h"
@@ -8,6 +9,7 @@
 #include "InstallRecovery.h"
 #include "Main.h"
 #include "MainOptions.h"
+#include "UpdateSignature.h"
 #include "UpdaterTexts.h"
 #include "ZekTools.h"
 
@@ -21,6 +23,18 @@ bool FirstArgumentIsHide() {
   const bool hide = args && count > 1 && ::CompareStringOrdinal(args[1], -1, L"Hide", -1, TRUE) == CSTR_EQUAL;
   ::LocalFree(args);
   return hide;
+}
+
+// A build configured with a key trusts only archives signed by it; one without trusts the
+// network it downloads from.
+std::optional<TUpdatePublicKey> UpdateKey() {
+#ifdef RENEWA_UPDATE_PUBLIC_KEY
+  // The build checked the text; should it still not parse, a key that matches nothing
+  // refuses every archive rather than trusting any.
+  return ParseUpdatePublicKey(RENEWA_UPDATE_PUBLIC_KEY).value_or(TUpdatePublicKey{});
+#else
+  return std::nullopt;
+#endif
 }
 
 #ifdef RENEWA_FAULT_INJECTION
@@ -71,7 +85,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int Show) {
       const LONG_PTR exStyle = ::GetWindowLongPtrW(Application.Handle(), GWL_EXSTYLE);
       ::SetWindowLongPtrW(Application.Handle(), GWL_EXSTYLE, (exStyle & ~LONG_PTR{WS_EX_APPWINDOW}) | WS_EX_TOOLWINDOW);
       const bool hide = FirstArgumentIsHide();
-      TFmMain main(hide);
+      TFmMain main(hide, UpdateKey());
 #ifdef RENEWA_FAULT_INJECTION
       InjectFault(main.vclnzp);
 #endif

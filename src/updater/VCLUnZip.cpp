@@ -189,6 +189,7 @@ std::vector<std::uint8_t> TVCLUnZip::ReadArchive() const {
   }
   ::CloseHandle(file);
   if (!ok) throw EUnZipError(TUnZipFailure::NotAnArchive, "archive cannot be read");
+  if (Authenticate) Authenticate(bytes);
   return bytes;
 }
 

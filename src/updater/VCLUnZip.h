@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -24,6 +25,7 @@ enum class TUnZipFailure {
   NoSpace,       // the destination disk cannot take it; nothing was written
   RolledBack,    // writing failed part-way; the previous files are back
   Cancelled,     // CancelTheOperation; the previous files are back
+  Unauthentic,   // Authenticate refused the archive's bytes; nothing was written
 };
 
 class EUnZipError : public std::runtime_error {
@@ -51,6 +53,11 @@ class TVCLUnZip {
 
   // Bytes free for Dir; the platform's answer unless replaced (tests simulate a full disk).
   std::function<std::uint64_t(const std::wstring& Dir)> FreeSpace;
+
+  // Given the archive's bytes each time they are read, before anything else is done with
+  // them; throws EUnZipError to refuse them. A signed build checks the signature here, on
+  // the very bytes that are then checked and installed.
+  std::function<void(std::span<const std::uint8_t> Bytes)> Authenticate;
 
   std::function<void(TVCLUnZip& Sender, std::int32_t Percent)> OnFilePercentDone;
   // With 0 just before the first file of the installation is replaced, then with the count

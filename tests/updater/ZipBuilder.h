@@ -1,11 +1,13 @@
-// Writes small ZIP archives for tests, benchmarks and the fuzz corpus, with knobs to
-// make them wrong in one chosen way. Portable (zlib).
+// Describes small ZIP archives for tests, benchmarks and the fuzz corpus, with knobs to
+// make them wrong in one chosen way; the updater's ZipWriter lays them out. Portable (zlib).
 #pragma once
 
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "ZipWriter.h"
 
 struct TZipSpec {
   std::string Name;  // bytes as stored
@@ -31,7 +33,3 @@ struct TZipImage {
 
 TZipImage BuildZipImage(const std::vector<TZipSpec>& Entries, const std::string& Comment = {});
 inline std::string BuildZip(const std::vector<TZipSpec>& Entries) { return BuildZipImage(Entries).Bytes; }
-
-void PutU16(std::string& Bytes, std::size_t At, std::uint16_t Value);
-void PutU32(std::string& Bytes, std::size_t At, std::uint32_t Value);
-std::string RawDeflate(const std::string& Data, int Level = 6);

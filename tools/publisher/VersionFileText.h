@@ -1,0 +1,19 @@
+// The version file the publishing tool writes: UTF-16 with a byte-order mark, as the updater
+// reads it under any code page; the release notes as keys of "VersionInfo". Portable.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Longest value the updater reads from its version file.
+inline constexpr std::size_t kVersionFileValueMax = 2047;
+
+// Release notes from UTF-8 text (a byte-order mark is dropped): one line each, CR LF or LF;
+// blanks at both ends of a line go, as the profile reader would drop them, and so do empty
+// lines at the end. False with Error for text that is not UTF-8 or a line too long.
+bool ParseReleaseNotes(std::string_view Utf8, std::vector<std::wstring>& Lines, std::wstring& Error);
+
+// The whole file as bytes; no "Signature" key when Signature is empty.
+std::string VersionFileBytes(std::wstring_view Version, const std::vector<std::wstring>& Notes,
+                             std::string_view Signature);
