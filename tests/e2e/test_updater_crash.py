@@ -9,8 +9,8 @@ import sys
 import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from updater_harness import (ARCHIVE_PATH, IDYES, VERSION_PATH, UpdaterScenario,  # noqa: E402
-                             archive, version_file)
+from updater_harness import (IDYES, VERSION_PATH, UpdaterScenario,  # noqa: E402
+                             version_file)
 
 WM_QUERYENDSESSION = 0x0011
 WM_ENDSESSION = 0x0016
@@ -43,8 +43,7 @@ class UpdaterCrash(UpdaterScenario):
         return found
 
     def start_update(self, fault):
-        self.server.route(VERSION_PATH, version_file("6.10.0.0", ["notes"]))
-        self.server.route(ARCHIVE_PATH, archive(NEW_ENTRIES))
+        self.publish_update(NEW_ENTRIES)
         kelvara, _ = self.start_kelvara()
         renewa = self.start("RenewaFault.exe", env={"RENEWA_FAULT": fault})
         self.press(self.wait_box(self.texts["question"]), IDYES)

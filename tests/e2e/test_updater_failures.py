@@ -148,7 +148,7 @@ class UpdaterFailures(UpdaterScenario):
         self.press(self.wait_box(self.texts["failed"]), IDOK)
         self.assertEqual(self.wait_exit(renewa), 0)
 
-        self.offer(archive([("Readme.txt", b"fixed")]))
+        self.publish_update([("Readme.txt", b"fixed")])
         renewa = self.accept_update()
         self.press(self.wait_box(self.texts["completed"], timeout_ms=30000), IDOK)
         self.assertEqual(self.wait_exit(renewa), 0)

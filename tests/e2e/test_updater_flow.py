@@ -6,7 +6,7 @@ import unittest
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from harness import KELVARA_MUTEX  # noqa: E402
 from updater_harness import (ARCHIVE_PATH, IDNO, IDOK, IDYES, RENEWA_MUTEX, VERSION_PATH,  # noqa: E402
-                             UpdaterScenario, archive, version_file)
+                             UpdaterScenario, version_file)
 
 NOTES = ["修复了天气插件的显示问题", "Sidebar: faster start"]
 
@@ -22,13 +22,12 @@ class UpdaterFlow(UpdaterScenario):
         os.chmod(self.install.path("Readme.txt"), 0o444)  # read-only under Wine
         with open(self.install.path("Kelvara.exe"), "rb") as f:
             kelvara_bytes = f.read()
-        self.offer()
-        self.server.route(ARCHIVE_PATH, archive([
+        self.publish_update([
             ("Kelvara.exe", kelvara_bytes),
             ("Readme.txt", b"new readme", 0x21),
             ("Widgets/", b""),
             ("Widgets/Weather/Notes.txt", "说明".encode("utf-8")),
-        ]))
+        ], notes=NOTES + ['"Beta" channel', '"引号"'])
         # A link among old backups: clearing them leaves the link and what it points to.
         outside = os.path.join(self.install.top, "outside")
         os.makedirs(outside)
@@ -44,7 +43,7 @@ class UpdaterFlow(UpdaterScenario):
         self.assertTrue(main["visible"])
         self.assertEqual(main["title"], self.texts["title"])
         memo = self.memo_text(main)
-        for note in NOTES:
+        for note in NOTES + ['"Beta" channel', '"引号"']:  # quotes read back as published
             self.assertIn(note, memo)
         self.press(box, IDYES)
 

@@ -5,17 +5,24 @@ ProxyType 2), so the update host named in the program needs no name resolution.
 """
 import io
 import os
+import shutil
+import subprocess
 import sys
+import tempfile
 import zipfile
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from harness import Scenario  # noqa: E402
+from harness import BIN, ROOT, WINE_RUN, WORK, Scenario, windows_path  # noqa: E402
 from loopback_server import UpdateServer, write_global_options  # noqa: E402,F401
 
 VERSION_PATH = "/File/Update/Update6.txt"
 ARCHIVE_PATH = "/File/Update/Update6.zip"
 RENEWA_MUTEX = r"Global\Norrel_Mutex_Renewa"
 IDOK, IDYES, IDNO = 1, 6, 7
+
+FIXTURES = os.path.join(ROOT, "tests", "fixtures", "updater")
+TEST_KEY = os.path.join(FIXTURES, "test-signing.key")    # trusted by RenewaSigned.exe
+OTHER_KEY = os.path.join(FIXTURES, "other-signing.key")
 
 ZH = {
     "title": "Kelvara自动升级", "hint": "提示", "question": "检测到有可用更新，是否进行更新？",
@@ -34,6 +41,49 @@ def version_file(version, notes=()):
     lines += ["Line%d=%s" % (i + 1, note) for i, note in enumerate(notes)]
     # UTF-16 with a byte-order mark: read the same under any ANSI code page.
     return b"\xff\xfe" + "\r\n".join(lines + [""]).encode("utf-16-le")
+
+
+def run_publish(*args, timeout=120):
+    """Publish.exe under Wine; arguments that are paths must be Windows paths already.
+    Returns (exit code, what it printed on both streams)."""
+    result = subprocess.run([WINE_RUN, windows_path(os.path.join(BIN, "Publish.exe")), *args],
+                            capture_output=True, timeout=timeout)
+    return result.returncode, (result.stdout + result.stderr).decode("utf-8", "replace")
+
+
+def lay_out(top, entries):
+    """Writes entries (name, bytes[, DOS attributes]; names ending in '/' are directories)
+    as a directory tree; 0x01 makes the file read-only."""
+    for entry in entries:
+        path = os.path.join(top, *entry[0].rstrip("/").split("/"))
+        if entry[0].endswith("/"):
+            os.makedirs(path, exist_ok=True)
+            continue
+        os.makedirs(os.path.dirname(path), exist_ok=True)
+        with open(path, "wb") as f:
+            f.write(entry[1])
+        if len(entry) > 2 and entry[2] & 0x01:
+            os.chmod(path, 0o444)
+
+
+def publish(top, entries, version="6.10.0.0", notes=("notes",), key=None):
+    """The version file and the archive the publishing tool makes of these files, made in
+    the empty folder top: (version file bytes, archive bytes)."""
+    source, out, notes_file = (os.path.join(top, name) for name in ("files", "out", "notes.txt"))
+    lay_out(source, entries)
+    with open(notes_file, "wb") as f:
+        f.write("\n".join(notes).encode("utf-8"))
+    args = ["--from", windows_path(source), "--version", version, "--notes", windows_path(notes_file),
+            "--out", windows_path(out)]
+    if key:
+        args += ["--key", windows_path(key)]
+    code, printed = run_publish(*args)
+    if code != 0:
+        raise AssertionError("publish failed (%d): %s" % (code, printed))
+    with open(os.path.join(out, "Update6.txt"), "rb") as f:
+        version_bytes = f.read()
+    with open(os.path.join(out, "Update6.zip"), "rb") as f:
+        return version_bytes, f.read()
 
 
 def archive(entries):
@@ -84,6 +134,16 @@ class UpdaterScenario(Scenario):
             with open(path, "rb") as f:
                 state[name] = (f.read(), os.stat(path).st_mode & 0o222 != 0)
         return state
+
+    def publish_update(self, entries, version="6.10.0.0", notes=("notes",), key=None):
+        """Offers an update made by the publishing tool of these files."""
+        os.makedirs(WORK, exist_ok=True)
+        top = tempfile.mkdtemp(prefix="publish-", dir=WORK)  # beside the installation, not in it
+        self.addCleanup(shutil.rmtree, top, True)
+        version_bytes, archive_bytes = publish(top, entries, version, notes, key)
+        self.server.route(VERSION_PATH, version_bytes)
+        self.server.route(ARCHIVE_PATH, archive_bytes)
+        return version_bytes, archive_bytes
 
     def start_renewa(self, *args):
         return self.start("Renewa.exe", *args)

@@ -1,11 +1,13 @@
 // libFuzzer target for the text rules that read untrusted text: profile integers, the
-// text cutters (weather pages, proxy values, list lines) and version comparison.
+// text cutters (weather pages, proxy values, list lines), version comparison and the
+// signature text of a version file.
 // The input is read as UTF-16 code units; the first unit picks the separator length.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 
 #include "ProfileValue.h"
+#include "UpdateSignature.h"
 #include "VersionCompare.h"
 #include "ZekText.h"
 
@@ -44,6 +46,14 @@ void VersionRules(const std::wstring& A, const std::wstring& B) {
   Check(!(UpdateAvailable(A, B) && UpdateAvailable(B, A)));
 }
 
+// One spelling per signature: what decodes encodes back to the very same text.
+void SignatureTextRules(const std::wstring& Text) {
+  const auto bytes = DecodeBase64(Text);
+  if (!bytes) return;
+  const std::string again = EncodeBase64(*bytes);
+  Check(std::wstring(again.begin(), again.end()) == Text);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size) {
@@ -55,6 +65,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size
   const std::wstring body = text.substr(1 + cut);
 
   IntegerRules(body);
+  SignatureTextRules(body);
   CutterRules(body, separator);
   const std::size_t half = body.size() / 2;
   VersionRules(body.substr(0, half), body.substr(half));

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "Utf8Text.h"
+#include "ZipEntryCheck.h"
 
 EPublishError::EPublishError(const std::wstring& What) : std::runtime_error(EncodeUtf8(What)), FText(What) {}
 
@@ -22,7 +23,12 @@ void Walk(const std::wstring& Root, const std::wstring& Relative, std::vector<TS
       throw EPublishError(L"a link is not published: " + relative);
     if (Relative.empty() && ::CompareStringOrdinal(name.c_str(), -1, L"Update", -1, TRUE) == CSTR_EQUAL)
       throw EPublishError(L"\"Update\" is the updater's working folder and cannot be published");
-    here.push_back({relative, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0, data.dwFileAttributes,
+    // Checked before the file is opened: a device name would open the device.
+    const bool directory = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    const TEntryNameFault fault = CheckEntryName(directory ? relative + L"\\" : relative);
+    if (fault != TEntryNameFault::None)
+      throw EPublishError(L"the updater refuses the name " + relative + L": " + DecodeUtf8Lenient(EntryNameFaultText(fault)));
+    here.push_back({relative, directory, data.dwFileAttributes,
                     data.ftLastWriteTime});
   } while (::FindNextFileW(find, &data));
   const DWORD error = ::GetLastError();

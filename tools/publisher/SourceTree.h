@@ -24,7 +24,8 @@ struct TSourceItem {
   FILETIME Written{};
 };
 
-// Parents before their contents, names in ordinal order. Throws EPublishError for a link
+// Parents before their contents, names in ordinal order. Throws EPublishError for a name
+// the updater refuses, for a link
 // (it would be installed as what it points to), for a top-level "Update" (the updater's
 // own working folder) and for a tree without any file.
 std::vector<TSourceItem> ListSourceTree(const std::wstring& Dir);

@@ -6,6 +6,13 @@ namespace {
 
 bool Blank(wchar_t c) { return c == L' ' || c == L'\t'; }
 
+// The profile reader takes one pair of matching quotes off a value: a note that is quoted
+// itself gets another pair, so that it reads back as written.
+std::wstring StoredValue(const std::wstring& Note) {
+  const bool quoted = Note.size() >= 2 && (Note.front() == L'"' || Note.front() == L'\'') && Note.back() == Note.front();
+  return quoted ? L"\"" + Note + L"\"" : Note;
+}
+
 }  // namespace
 
 bool ParseReleaseNotes(std::string_view Utf8, std::vector<std::wstring>& Lines, std::wstring& Error) {
@@ -26,7 +33,7 @@ bool ParseReleaseNotes(std::string_view Utf8, std::vector<std::wstring>& Lines, 
     while (first < line.size() && Blank(line[first])) ++first;
     line.erase(0, first);
     for (const wchar_t c : line) {
-      if (c < 0x20) {
+      if (c < 0x20 && c != L'\t') {
         Error = L"line " + std::to_wstring(Lines.size() + 1) + L" of the notes holds a control character";
         return false;
       }
@@ -52,9 +59,13 @@ bool ParseReleaseNotes(std::string_view Utf8, std::vector<std::wstring>& Lines, 
 std::string VersionFileBytes(std::wstring_view Version, const std::vector<std::wstring>& Notes,
                              std::string_view Signature) {
   std::wstring text = L"[UpdateInfo]\r\nVersion=" + std::wstring(Version) + L"\r\n";
-  if (!Signature.empty()) text += L"Signature=" + std::wstring(Signature.begin(), Signature.end()) + L"\r\n";
+  if (!Signature.empty()) {
+    text += L"Signature=";
+    for (const char c : Signature) text += static_cast<wchar_t>(static_cast<unsigned char>(c));  // base64: ASCII
+    text += L"\r\n";
+  }
   text += L"[VersionInfo]\r\n";
-  for (std::size_t i = 0; i < Notes.size(); ++i) text += L"Line" + std::to_wstring(i + 1) + L"=" + Notes[i] + L"\r\n";
+  for (std::size_t i = 0; i < Notes.size(); ++i) text += L"Line" + std::to_wstring(i + 1) + L"=" + StoredValue(Notes[i]) + L"\r\n";
   std::string bytes = "\xFF\xFE";
   auto unit = [&bytes](std::uint32_t u) {
     bytes += static_cast<char>(u & 0xFF);
