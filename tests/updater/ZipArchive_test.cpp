@@ -203,7 +203,7 @@ INSTANTIATE_TEST_SUITE_P(
         TBadArchiveCase{"too_many_entries", [] {
                           std::vector<TZipSpec> entries;
                           for (int i = 0; i < 10001; ++i)
-                            entries.push_back({.Name = "f" + std::to_string(i), .Data = "", .Method = 0});
+                            entries.push_back({.Name = std::string("f").append(std::to_string(i)), .Data = "", .Method = 0});
                           return BuildZip(entries);
                         },
                         TZipFault::TooLarge},

@@ -4,7 +4,8 @@
 // signature. "--new-key" makes that key.
 #include <windows.h>
 
-#include <cstdio>
+#include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -167,9 +168,7 @@ int wmain(int argc, wchar_t** argv) {
     return request.Mode == TPublishRequest::NewKey ? NewKey(request) : Publish(request);
   } catch (const EPublishError& e) {
     Write(STD_ERROR_HANDLE, L"publish: " + e.Text() + L"\n");
-  } catch (const EZipWriteError& e) {
-    Write(STD_ERROR_HANDLE, L"publish: " + DecodeUtf8Lenient(e.what()) + L"\n");
-  } catch (const std::exception& e) {
+  } catch (const std::exception& e) {  // the archive writer's limits among others
     Write(STD_ERROR_HANDLE, L"publish: " + DecodeUtf8Lenient(e.what()) + L"\n");
   }
   return 1;
