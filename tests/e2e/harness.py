@@ -239,6 +239,57 @@ class Scenario(unittest.TestCase):
     def mutex_exists(self, name):
         return self.probe("mutex", name)["exists"]
 
+    def x_window_managed(self, x_window):
+        """Whether Wine has made this X window a managed one (no longer override-redirect)."""
+        out = subprocess.run(["xwininfo", "-id", str(x_window)], capture_output=True, text=True, timeout=10).stdout
+        return "Override Redirect State: no" in out
+
+    def activate(self, window, timeout=10.0):
+        """Makes the window the foreground window and waits until Wine is done with it. With no
+        window manager, Wine turns a window into a managed one when it is first activated: it
+        unmaps and maps its X window, the X focus falls back to the root, and the activation
+        is taken away again, asynchronously. A press caught in between loses its capture and
+        never starts the drag, so the press waits for the window's input state to settle."""
+        self.assertEqual(self.probe("activate", window["hwnd"], check=False), 0)
+        deadline = time.monotonic() + timeout
+        previous = None
+        while True:
+            state = self.probe("input", window["hwnd"])
+            if state == previous and self.x_window_managed(state["x_window"]):
+                return
+            if time.monotonic() >= deadline:
+                self.fail("the window's activation did not settle: %r" % (state,))
+            previous = state
+            time.sleep(0.2)
+
+    def drag(self, window, grab, drop, steps):
+        """A real drag with the left button: press, move in steps, release. The window is made the
+        foreground window first, as a window manager would on the click: under Wine without one,
+        a window activated only by the click is remapped at its first move step, which ends the
+        system's move loop there. The first step must have started that loop."""
+        self.activate(window)
+        xdotool("mousemove", *grab)
+        xdotool("mousedown", 1)
+        time.sleep(0.2)
+        for i in range(1, steps + 1):
+            xdotool("mousemove", grab[0] + (drop[0] - grab[0]) * i // steps, grab[1] + (drop[1] - grab[1]) * i // steps)
+            time.sleep(0.05)
+            if i == 1:
+                self.wait_moving(window)
+        time.sleep(0.2)
+        xdotool("mouseup", 1)
+
+    def wait_moving(self, window, timeout=5.0):
+        deadline = time.monotonic() + timeout
+        while True:
+            state = self.probe("input", window["hwnd"])
+            if state["in_move_size"] and state["move_size"] == window["hwnd"]:
+                return
+            if time.monotonic() >= deadline:
+                xdotool("mouseup", 1)
+                self.fail("the press and first move did not start the move loop: %r" % (state,))
+            time.sleep(0.1)
+
     def eventually(self, predicate, timeout=10.0, message="condition not met"):
         deadline = time.monotonic() + timeout
         while time.monotonic() < deadline:

@@ -89,17 +89,9 @@ class SidebarDialogs(Scenario):
         self.eventually(lambda: self.info(widget)["rect"][:2] == [bar_rect[0] + 10, 40], 10, "widget not docked")
         self.assertTrue(self.info(gallery)["visible"])  # the gallery stays open
 
-        # Dragged by its top edge (activated first, as a window manager would on the press).
-        self.probe("activate", gallery["hwnd"], check=False)
+        # Dragged by its top edge.
         grab = (g[0] + 300, g[1] + 12)
-        xdotool("mousemove", *grab)
-        xdotool("mousedown", 1)
-        time.sleep(0.2)
-        for i in range(1, 11):
-            xdotool("mousemove", grab[0] - 10 * i, grab[1] + 5 * i)
-            time.sleep(0.05)
-        time.sleep(0.2)
-        xdotool("mouseup", 1)
+        self.drag(gallery, grab, (grab[0] - 100, grab[1] + 50), 10)
         self.eventually(lambda: self.info(gallery)["rect"][:2] == [g[0] - 100, g[1] + 50], 5,
                         "gallery not moved by its top edge: %r" % (self.info(gallery)["rect"],))
 

@@ -134,21 +134,6 @@ class WeatherWidget(Scenario):
         """A rectangle of the docked widget, in its own coordinates."""
         return region(shot, self.slot()[0] + left, self.slot()[1] + top, width, height)
 
-    def drag(self, widget, grab, drop, steps=12):
-        """A real drag with the left button: press, move in steps, release. The widget is made the
-        foreground window first, as a window manager would on the click: under Wine without one,
-        a window activated only by the click loses the X input focus at its first move step,
-        which ends the system's move loop there."""
-        self.assertEqual(self.probe("activate", widget["hwnd"], check=False), 0)
-        xdotool("mousemove", *grab)
-        xdotool("mousedown", 1)
-        time.sleep(0.2)
-        for i in range(1, steps + 1):
-            xdotool("mousemove", grab[0] + (drop[0] - grab[0]) * i // steps, grab[1] + (drop[1] - grab[1]) * i // steps)
-            time.sleep(0.05)
-        time.sleep(0.2)
-        xdotool("mouseup", 1)
-
     def open_city_dialog(self, widget):
         """Right click on the widget, then the keyboard in its menu: Up from nothing selected
         picks the last item ("关闭小工具"), Up again "设置", Enter runs it."""
@@ -238,7 +223,7 @@ class WeatherWidget(Scenario):
         slot = self.slot()
         grab = (slot[0] + 30, slot[1] + 30)
         drop = (330, 570)  # the lower left, clear of the bar and of Kelvara's window
-        self.drag(widget, grab, drop)
+        self.drag(widget, grab, drop, 12)
         self.wait_size(widget, FLOATING_SIZE)
         rect = self.info(widget)["rect"]
         left, top = rect[:2]
@@ -261,7 +246,7 @@ class WeatherWidget(Scenario):
         # Started again it floats where it was; dropped over the bar it glides into its slot.
         process, bar, widget, _created = self.start_bar()
         self.wait_rect(widget, rect)  # floating where it was saved
-        self.drag(widget, (left + 30, top + 30), (self.bar_left + 40, 300))
+        self.drag(widget, (left + 30, top + 30), (self.bar_left + 40, 300), 12)
         self.wait_docked(widget)
         self.save_and_close(bar, process)
         self.assertEqual(self.settings()["Widget"]["LockSidebar"], "1")

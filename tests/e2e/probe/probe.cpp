@@ -13,6 +13,7 @@
 //   probe move HWND X Y W H                             moves and sizes a window
 //   probe settext HWND TEXT                             sets a window's text (an edit's contents)
 //   probe activate HWND                                 makes a window the foreground window
+//   probe input HWND                                    the input state of the window's thread
 //
 // Text arguments may be given as "hex:" followed by UTF-8 bytes in hexadecimal, so that
 // Chinese captions pass any command line unchanged.
@@ -103,6 +104,25 @@ std::string Facts(HWND wnd) {
          ", \"title\": " + Json(WindowText(wnd)) + ", \"owner\": " +
          Hex(reinterpret_cast<UINT_PTR>(::GetWindow(wnd, GW_OWNER))) + ", \"parent\": " +
          Hex(reinterpret_cast<UINT_PTR>(::GetAncestor(wnd, GA_PARENT))) + ", " + buffer + "}";
+}
+
+// What the window's thread has: active, focus and capture windows, whether it runs the
+// system's move loop, the foreground window, and the X window Wine shows the window in.
+int InputState(HWND wnd) {
+  if (!::IsWindow(wnd)) return 1;
+  GUITHREADINFO gui{};
+  gui.cbSize = sizeof gui;
+  if (!::GetGUIThreadInfo(::GetWindowThreadProcessId(wnd, nullptr), &gui)) return 1;
+  const auto handle = [](HWND h) { return Hex(reinterpret_cast<UINT_PTR>(h)); };
+  char flags[96];
+  std::snprintf(flags, sizeof flags, "\"in_move_size\": %s, \"x_window\": %llu",
+                (gui.flags & GUI_INMOVESIZE) ? "true" : "false",
+                static_cast<unsigned long long>(
+                    reinterpret_cast<UINT_PTR>(::GetPropW(wnd, L"__wine_x11_whole_window"))));
+  Print("{\"foreground\": " + handle(::GetForegroundWindow()) + ", \"active\": " + handle(gui.hwndActive) +
+        ", \"focus\": " + handle(gui.hwndFocus) + ", \"capture\": " + handle(gui.hwndCapture) +
+        ", \"move_size\": " + handle(gui.hwndMoveSize) + ", " + flags + "}");
+  return 0;
 }
 
 struct TFilter {
@@ -300,6 +320,7 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"cursor" && argc >= 4)
     return ::SetCursorPos(static_cast<int>(Number(argv[2])), static_cast<int>(Number(argv[3]))) ? 0 : 1;
   if (command == L"activate" && argc >= 3) return ::SetForegroundWindow(WindowArg(argv[2])) ? 0 : 1;
+  if (command == L"input" && argc >= 3) return InputState(WindowArg(argv[2]));
   if (command == L"settext" && argc >= 4) return SetText(WindowArg(argv[2]), Arg(argv[3]));
   if (command == L"hold" && argc >= 3) return Hold(static_cast<DWORD>(Number(argv[2])));
   if (command == L"move" && argc >= 7)
