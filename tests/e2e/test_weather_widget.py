@@ -136,7 +136,9 @@ class WeatherWidget(Scenario):
 
     def open_city_dialog(self, widget):
         """Right click on the widget, then the keyboard in its menu: Up from nothing selected
-        picks the last item ("关闭小工具"), Up again "设置", Enter runs it."""
+        picks the last item ("关闭小工具"), Up again "设置", Enter runs it. Activated first, so
+        that Wine's remap on a first activation cannot close the menu under the keys."""
+        self.activate(widget)
         rect = self.info(widget)["rect"]
         xdotool("mousemove", rect[0] + 60, rect[1] + 30)
         xdotool("click", 3)
