@@ -18,6 +18,20 @@ void U32(std::string& out, std::uint32_t v) {
 
 constexpr std::uint64_t kLimit32 = std::numeric_limits<std::uint32_t>::max();
 
+// The run of fields a local header and its central record both carry, from "version needed"
+// to the name's length; the two headers may name the entry differently.
+void SharedHeaderFields(std::string& Out, const TZipRecord& e, const std::string& Name) {
+  U16(Out, 20);
+  U16(Out, e.Flags);
+  U16(Out, e.Method);
+  U16(Out, e.DosTime);
+  U16(Out, e.DosDate);
+  U32(Out, e.Crc32);
+  U32(Out, static_cast<std::uint32_t>(e.Packed.size()));
+  U32(Out, e.UncompressedSize);
+  U16(Out, static_cast<std::uint16_t>(Name.size()));
+}
+
 }  // namespace
 
 void PutU16(std::string& Bytes, std::size_t At, std::uint16_t Value) {
@@ -83,15 +97,7 @@ void TZipWriter::Add(const TZipRecord& e) {
     throw EZipWriteError("archive too large without ZIP64");
   FLocalOffsets.push_back(offset);
   U32(FBytes, 0x04034b50);
-  U16(FBytes, 20);
-  U16(FBytes, e.Flags);
-  U16(FBytes, e.Method);
-  U16(FBytes, e.DosTime);
-  U16(FBytes, e.DosDate);
-  U32(FBytes, e.Crc32);
-  U32(FBytes, static_cast<std::uint32_t>(e.Packed.size()));
-  U32(FBytes, e.UncompressedSize);
-  U16(FBytes, static_cast<std::uint16_t>(localName.size()));
+  SharedHeaderFields(FBytes, e, localName);
   U16(FBytes, 0);
   FBytes += localName;
   FBytes += e.Packed;
@@ -99,15 +105,7 @@ void TZipWriter::Add(const TZipRecord& e) {
   FCentralStarts.push_back(FCentral.size());
   U32(FCentral, 0x02014b50);
   U16(FCentral, e.MadeBy);
-  U16(FCentral, 20);
-  U16(FCentral, e.Flags);
-  U16(FCentral, e.Method);
-  U16(FCentral, e.DosTime);
-  U16(FCentral, e.DosDate);
-  U32(FCentral, e.Crc32);
-  U32(FCentral, static_cast<std::uint32_t>(e.Packed.size()));
-  U32(FCentral, e.UncompressedSize);
-  U16(FCentral, static_cast<std::uint16_t>(e.Name.size()));
+  SharedHeaderFields(FCentral, e, e.Name);
   U16(FCentral, 0);  // extra field
   U16(FCentral, 0);  // comment
   U16(FCentral, 0);  // disk

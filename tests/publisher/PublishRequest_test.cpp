@@ -27,17 +27,22 @@ std::wstring RefusalOf(const TArgs& Args) {
 const TArgs kFullPublish{L"--from", L"C:\\Build\\Orvo", L"--version", L"6.10.0.0",
                          L"--notes", L"notes.txt",      L"--out",     L"D:\\Upload"};
 
+// The publication every full request in these tests asks for, whatever the key.
+void ExpectFullPublish(const TPublishRequest& Request) {
+  EXPECT_EQ(Request.Mode, TPublishRequest::Publish);
+  EXPECT_EQ(Request.From, L"C:\\Build\\Orvo");
+  EXPECT_EQ(Request.Version, L"6.10.0.0");
+  EXPECT_EQ(Request.Notes, L"notes.txt");
+  EXPECT_EQ(Request.Out, L"D:\\Upload");
+}
+
 TEST(PublishArguments, FullRequestWithKeySignsInAnyOrder) {
   const TArgs args{L"--key", L"maker.key", L"--out", L"D:\\Upload", L"--notes", L"notes.txt",
                    L"--version", L"6.10.0.0", L"--from", L"C:\\Build\\Orvo"};
   TPublishRequest request;
   std::wstring error;
   ASSERT_TRUE(ParsePublishArguments(args, request, error)) << testing::PrintToString(error);
-  EXPECT_EQ(request.Mode, TPublishRequest::Publish);
-  EXPECT_EQ(request.From, L"C:\\Build\\Orvo");
-  EXPECT_EQ(request.Version, L"6.10.0.0");
-  EXPECT_EQ(request.Notes, L"notes.txt");
-  EXPECT_EQ(request.Out, L"D:\\Upload");
+  ExpectFullPublish(request);
   EXPECT_EQ(request.Key, L"maker.key");
 }
 
@@ -47,11 +52,7 @@ TEST(PublishArguments, FullRequestWithoutKeyLeavesNoKeyFromAnEarlierParse) {
   request.Key = L"stale.key";
   std::wstring error;
   ASSERT_TRUE(ParsePublishArguments(kFullPublish, request, error)) << testing::PrintToString(error);
-  EXPECT_EQ(request.Mode, TPublishRequest::Publish);
-  EXPECT_EQ(request.From, L"C:\\Build\\Orvo");
-  EXPECT_EQ(request.Version, L"6.10.0.0");
-  EXPECT_EQ(request.Notes, L"notes.txt");
-  EXPECT_EQ(request.Out, L"D:\\Upload");
+  ExpectFullPublish(request);
   EXPECT_TRUE(request.Key.empty());  // an unsigned update, not one signed with a leftover key
 }
 
